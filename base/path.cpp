@@ -1,0 +1,58 @@
+#include "base/path.h"
+
+namespace base {
+
+bool hasLongPathPrefix(std::wstring_view path) noexcept {
+    return path.substr(0, kLongPathPrefix.size()) == kLongPathPrefix;
+}
+
+std::wstring withLongPathPrefixIfLong(std::wstring_view path) {
+    if (path.size() >= kMaxPath && !hasLongPathPrefix(path)) {
+        std::wstring prefixed(kLongPathPrefix);
+        prefixed += path;
+        return prefixed;
+    }
+    return std::wstring(path);
+}
+
+bool isAbsoluteForExistenceTest(std::wstring_view path) noexcept {
+    if (path.size() < 2) return false;
+    return path.substr(0, 2) == L"\\\\" || path[1] == L':';
+}
+
+ParentFolderPlan planParentFolders(std::wstring_view filePath) {
+    ParentFolderPlan plan;
+    plan.unc = filePath.size() >= 3 && filePath.substr(0, 2) == L"\\\\" && filePath[2] != L'?';
+
+    const bool prefixed = hasLongPathPrefix(filePath);
+    std::wstring_view rest = prefixed ? filePath.substr(kLongPathPrefix.size()) : filePath;
+
+    // A UNC path's root holds the server name: search for its end after the two backslashes.
+    const bool uncStart = rest.size() >= 3 && rest.substr(0, 2) == L"\\\\" && rest[2] != L'?';
+    const size_t rootEnd = rest.find(L'\\', uncStart ? 2 : 0);
+    plan.root = prefixed ? std::wstring(kLongPathPrefix) : std::wstring();
+    if (rootEnd == std::wstring_view::npos) {
+        plan.root += rest;
+        return plan;
+    }
+    plan.root += rest.substr(0, rootEnd);
+
+    std::vector<std::wstring> components;
+    std::wstring_view tail = rest.substr(rootEnd + 1);
+    size_t position = 0;
+    while (position < tail.size()) {
+        const size_t next = tail.find(L'\\', position);
+        if (next == std::wstring_view::npos) {
+            components.emplace_back(tail.substr(position));
+            break;
+        }
+        components.emplace_back(tail.substr(position, next - position));
+        position = next + 1;
+    }
+    // The last component is the file name, which is never created.
+    if (!components.empty()) components.pop_back();
+    plan.folders = std::move(components);
+    return plan;
+}
+
+}  // namespace base

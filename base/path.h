@@ -1,0 +1,31 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace base {
+
+inline constexpr std::wstring_view kLongPathPrefix = L"\\\\?\\";
+inline constexpr size_t kMaxPath = 260;
+
+[[nodiscard]] bool hasLongPathPrefix(std::wstring_view path) noexcept;
+
+// Paths of MAX_PATH characters or more need the long-path prefix for the file APIs; this adds
+// it when the path is that long and does not have it yet.
+[[nodiscard]] std::wstring withLongPathPrefixIfLong(std::wstring_view path);
+
+// Only absolute paths (drive letter or leading "\\") are tested for existence before folders
+// are created for a file.
+[[nodiscard]] bool isAbsoluteForExistenceTest(std::wstring_view path) noexcept;
+
+// How the folders leading to a file are created: start at `root`, then append each of
+// `folders` with a backslash in between. The file name itself is not part of the plan.
+struct ParentFolderPlan {
+    std::wstring root;
+    std::vector<std::wstring> folders;
+    bool unc = false;  // failures to create a level are passed over (server and share names)
+};
+[[nodiscard]] ParentFolderPlan planParentFolders(std::wstring_view filePath);
+
+}  // namespace base

@@ -1,0 +1,23 @@
+# launcher_add_gtest(<name> SOURCES <files...> [LIBS <libs...>] [TIMEOUT <s>] [LABELS <l...>])
+#
+# Host trees register every GoogleTest case with CTest; Windows trees register one CTest test
+# per executable (each start under Wine costs seconds) and run it through the emulator.
+function(launcher_add_gtest name)
+    cmake_parse_arguments(ARG "" "TIMEOUT" "SOURCES;LIBS;LABELS" ${ARGN})
+    if(NOT ARG_TIMEOUT)
+        set(ARG_TIMEOUT 120)
+    endif()
+    add_executable(${name} ${ARG_SOURCES})
+    launcher_target_defaults(${name})
+    target_link_libraries(${name} PRIVATE ${ARG_LIBS} gtest gmock gtest_main)
+    if(WIN32)
+        set_target_properties(${name} PROPERTIES SUFFIX ".exe")
+        add_test(NAME ${name} COMMAND ${name})
+        set_tests_properties(${name} PROPERTIES TIMEOUT ${ARG_TIMEOUT}
+                             LABELS "windows;${ARG_LABELS}")
+    else()
+        include(GoogleTest)
+        gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
+                             PROPERTIES TIMEOUT ${ARG_TIMEOUT} LABELS "host;${ARG_LABELS}")
+    endif()
+endfunction()

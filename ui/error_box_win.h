@@ -1,0 +1,29 @@
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <string_view>
+#include <variant>
+
+#include "ui/message_format.h"
+
+namespace ui {
+
+// A message given either as literal text or as a string-table id of the executable.
+using MessageSource = std::variant<std::wstring_view, UINT>;
+
+// Loads a string-table text of any length; empty when it is missing.
+[[nodiscard]] std::wstring loadResourceString(UINT id);
+
+// The text of a message source (a literal, or the string-table text of an id).
+[[nodiscard]] std::wstring messageText(MessageSource source);
+
+// The error box every failure of the launcher is shown in: MessageBoxW with the owner (the own
+// splash window, or null), the text, the system's default caption and the error icon. The
+// format variants fill "%s" and "%d" first. Returns MessageBoxW's result.
+int showErrorBox(HWND owner, MessageSource text);
+int showErrorBox(HWND owner, MessageSource format, MessageArg arg);
+int showErrorBox(HWND owner, MessageSource format, MessageArg first, MessageArg second);
+
+}  // namespace ui
