@@ -1,0 +1,77 @@
+#include <windows.h>
+
+#include "launcher/launcher_app.h"
+
+#include "base/files_win.h"
+#include "launcher/launch_settings.h"
+#include "resources/resource_ids.h"
+#include "ui/error_box_win.h"
+
+namespace launcher {
+
+namespace {
+// Written once by the constructor, before any other thread exists; read by the JVM hooks.
+LauncherApp* currentApp = nullptr;
+}  // namespace
+
+LauncherApp::LauncherApp() { currentApp = this; }
+
+LauncherApp::~LauncherApp() {
+    closeSplash();
+    if (javaVm != nullptr) {
+        // Waits until the Java program's last non-daemon thread has ended.
+        javaVm->DestroyJavaVM();
+        javaVm = nullptr;
+    }
+    if (singleInstanceActive) {
+        requestThreadHandle.reset();
+        if (sharedBlock != nullptr) UnmapViewOfFile(sharedBlock);
+        sharedBlock = nullptr;
+        sharedMapping.reset();
+    }
+    mainStartedEvent.reset();
+    jreSplashClose.reset();
+}
+
+LauncherApp* LauncherApp::current() noexcept { return currentApp; }
+
+bool LauncherApp::modulePath(std::wstring& out) const {
+    auto path = base::executablePath();
+    if (!path) {
+        const auto error = static_cast<int>(GetLastError());
+        ui::showErrorBox(splashWindowHandle, IDS_WINDOWS_EXCEPTION,
+                         ui::messageText(IDS_NO_MODULE_PATH), error);
+        return false;
+    }
+    out = std::move(*path);
+    return true;
+}
+
+bool LauncherApp::moduleFolder(std::wstring& out) const {
+    std::wstring path;
+    if (!modulePath(path)) return false;
+    const auto folder = base::upToLastBackslash(path);
+    if (!folder.empty()) out = folder;
+    return true;
+}
+
+void LauncherApp::applyWorkingDirectory() const {
+    std::wstring path;
+    if (!modulePath(path)) return;
+    const auto last = path.rfind(L'\\');
+    if (last == std::wstring::npos || last < 1) return;
+    path.resize(last);
+    SetCurrentDirectoryW(path.c_str());
+}
+
+bool LauncherApp::startUp() {
+    arguments = launchArguments(GetCommandLineW());
+    if (!loadSettings()) return false;
+    if (!setUpSingleInstance()) return false;
+    // A second instance hands its arguments over and waits; it never looks for a runtime.
+    if (singleInstanceActive && !firstInstance) return true;
+    if (overrideWorkingDir) applyWorkingDirectory();
+    return findJre();
+}
+
+}  // namespace launcher
