@@ -8,6 +8,13 @@ bool hasLongPathPrefix(std::wstring_view path) noexcept {
 
 std::wstring withLongPathPrefixIfLong(std::wstring_view path) {
     if (path.size() >= kMaxPath && !hasLongPathPrefix(path)) {
+        // A UNC path \\server\share\x becomes \\?\UNC\server\share\x.
+        if (path.substr(0, 2) == L"\\\\") {
+            std::wstring prefixed(kLongPathPrefix);
+            prefixed += L"UNC";
+            prefixed += path.substr(1);
+            return prefixed;
+        }
         std::wstring prefixed(kLongPathPrefix);
         prefixed += path;
         return prefixed;

@@ -14,3 +14,10 @@ if(NOT EXISTS ${LAUNCHER_JDK_HOME}/include/jni.h)
 endif()
 
 target_link_libraries(jvm_support PUBLIC jni_headers)
+
+target_sources(jvm_support PRIVATE
+    modified_utf8.cpp timestamp_pattern.cpp java_strings.cpp java_bridge.cpp redirection.cpp
+    exception_text.cpp)
+if(WIN32)
+    target_sources(jvm_support PRIVATE timestamp_pattern_win.cpp)
+endif()

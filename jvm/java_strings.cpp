@@ -25,8 +25,7 @@ jstring newJavaString(JNIEnv* env, std::wstring_view text) {
         for (std::size_t i = 0; i < text.size(); ++i) units[i] = static_cast<jchar>(text[i]);
         env->SetCharArrayRegion(chars.get(), 0, length, units.data());
     }
-    const LocalRef<jthrowable> pending(env, env->ExceptionOccurred());
-    if (pending) return nullptr;
+    if (exceptionPending(env)) return nullptr;
     jvalue argument{};
     argument.l = chars.get();
     return static_cast<jstring>(env->NewObjectA(stringClass.get(), constructor, &argument));
@@ -36,8 +35,8 @@ jobjectArray newJavaStringArray(JNIEnv* env, const std::vector<std::wstring>& li
     if (list.size() > static_cast<std::size_t>(std::numeric_limits<jsize>::max())) return nullptr;
     const LocalRef stringClass(env, env->FindClass("java/lang/String"));
     if (!stringClass) return nullptr;
-    LocalRef array(env, env->NewObjectArray(static_cast<jsize>(list.size()), stringClass.get(),
-                                            nullptr));
+    LocalRef array(
+        env, env->NewObjectArray(static_cast<jsize>(list.size()), stringClass.get(), nullptr));
     if (!array) return nullptr;
     for (std::size_t i = 0; i < list.size(); ++i) {
         const LocalRef element(env, newJavaString(env, list[i]));
@@ -56,9 +55,13 @@ std::wstring javaStringText(JNIEnv* env, jstring text) {
     return result;
 }
 
-bool describePendingException(JNIEnv* env) {
+bool exceptionPending(JNIEnv* env) {
     const LocalRef<jthrowable> pending(env, env->ExceptionOccurred());
-    if (!pending) return false;
+    return static_cast<bool>(pending);
+}
+
+bool describePendingException(JNIEnv* env) {
+    if (!exceptionPending(env)) return false;
     env->ExceptionDescribe();
     return true;
 }

@@ -23,6 +23,9 @@ namespace jvm {
 // The UTF-16 units of a Java string; empty for null or when the characters cannot be had.
 [[nodiscard]] std::wstring javaStringText(JNIEnv* env, jstring text);
 
+// Whether a Java exception is pending on env (it stays pending).
+[[nodiscard]] bool exceptionPending(JNIEnv* env);
+
 // The one place that checks for a pending Java exception: if there is one, the JVM prints it
 // to the Java program's standard error and clears it. Returns whether there was one.
 bool describePendingException(JNIEnv* env);

@@ -11,7 +11,7 @@ namespace jvm {
 // detach.
 template <typename T>
 class LocalRef {
-public:
+  public:
     LocalRef(JNIEnv* env, T ref) noexcept : env_(env), ref_(ref) {}
     ~LocalRef() { reset(); }
 
@@ -37,7 +37,7 @@ public:
         if (ref_ != nullptr) env_->DeleteLocalRef(std::exchange(ref_, nullptr));
     }
 
-private:
+  private:
     JNIEnv* env_;
     T ref_;
 };

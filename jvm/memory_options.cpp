@@ -56,8 +56,8 @@ uint64_t percentMemoryKilobytes(uint64_t baseKilobytes, uint32_t sharePercent,
         static_cast<double>(baseKilobytes) * (static_cast<double>(sharePercent) / 100.0);
     // 2^64 as a double: anything at or above it saturates instead of overflowing the cast.
     constexpr double kLimit = 18446744073709551616.0;
-    uint64_t size = exact >= kLimit ? std::numeric_limits<uint64_t>::max()
-                                    : static_cast<uint64_t>(exact);
+    uint64_t size =
+        exact >= kLimit ? std::numeric_limits<uint64_t>::max() : static_cast<uint64_t>(exact);
 
     // Bounds are megabytes of up to 32 bits; in 64 bits their kilobyte figures cannot wrap.
     const uint64_t upper = uint64_t{upperMegabytes} * 1024u;
@@ -71,9 +71,9 @@ void rewritePercentMemoryOption(std::wstring& token, const MemoryFigures& figure
     const NumberList parsed = parseNumberList(token);
     const bool virtualMemory = !token.empty() && isVirtualMemoryUnit(token.back());
     const uint64_t base = (virtualMemory ? figures.availableVirtual : figures.totalPhysical) >> 10;
-    const uint64_t size = percentMemoryKilobytes(base, numberAt(parsed.numbers, 0),
-                                                 numberAt(parsed.numbers, 1),
-                                                 numberAt(parsed.numbers, 2));
+    const uint64_t size =
+        percentMemoryKilobytes(base, numberAt(parsed.numbers, 0), numberAt(parsed.numbers, 1),
+                               numberAt(parsed.numbers, 2));
     std::wstring rewritten = token.substr(0, parsed.prefixLength);
     rewritten += std::to_wstring(size);
     rewritten += L'K';

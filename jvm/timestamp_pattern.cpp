@@ -24,7 +24,8 @@ std::wstring withMilliseconds(std::wstring_view pattern, unsigned milliseconds) 
 }
 
 void expandTimestampPattern(std::wstring& name, unsigned milliseconds,
-                            const PatternFormatter& formatTime, const PatternFormatter& formatDate) {
+                            const PatternFormatter& formatTime,
+                            const PatternFormatter& formatDate) {
     const auto span = findTimestampPattern(name);
     if (!span) return;
     const std::wstring_view view = name;

@@ -8,20 +8,24 @@ namespace jvm {
 
 namespace {
 
-constexpr int formatBufferLength = 260;
+// Longer results count as failures, as with a fixed buffer of this size.
+constexpr int maximumFormattedLength = 260;
 
-std::wstring formatTime(const SYSTEMTIME& time, const std::wstring& pattern) {
-    wchar_t buffer[formatBufferLength] = {};
-    const int written = GetTimeFormatW(LOCALE_USER_DEFAULT, 0, &time, pattern.c_str(), buffer,
-                                       formatBufferLength);
-    return written > 0 ? std::wstring(buffer) : std::wstring();
-}
+using FormatFunction = int(WINAPI*)(LCID, DWORD, const SYSTEMTIME*, LPCWSTR, LPWSTR, int);
 
-std::wstring formatDate(const SYSTEMTIME& time, const std::wstring& pattern) {
-    wchar_t buffer[formatBufferLength] = {};
-    const int written = GetDateFormatW(LOCALE_USER_DEFAULT, 0, &time, pattern.c_str(), buffer,
-                                       formatBufferLength);
-    return written > 0 ? std::wstring(buffer) : std::wstring();
+// Asks for the length first and formats into a buffer of exactly that size. Overlong patterns
+// are refused before the call: Wine's formatting overruns an internal buffer on them.
+std::wstring formatWith(FormatFunction format, const SYSTEMTIME& time,
+                        const std::wstring& pattern) {
+    if (pattern.size() >= maximumFormattedLength) return {};
+    const int needed = format(LOCALE_USER_DEFAULT, 0, &time, pattern.c_str(), nullptr, 0);
+    if (needed <= 0 || needed > maximumFormattedLength) return {};
+    std::wstring buffer(static_cast<std::size_t>(needed), L'\0');
+    const int written =
+        format(LOCALE_USER_DEFAULT, 0, &time, pattern.c_str(), buffer.data(), needed);
+    if (written <= 0) return {};
+    buffer.resize(static_cast<std::size_t>(written - 1));
+    return buffer;
 }
 
 bool hasPercent(const std::wstring& name) { return name.find(L'%') != std::wstring::npos; }
@@ -31,8 +35,10 @@ bool hasPercent(const std::wstring& name) { return name.find(L'%') != std::wstri
 void expandTimestampPattern(std::wstring& name, const SYSTEMTIME& time) {
     expandTimestampPattern(
         name, time.wMilliseconds,
-        [&time](const std::wstring& pattern) { return formatTime(time, pattern); },
-        [&time](const std::wstring& pattern) { return formatDate(time, pattern); });
+        [&time](const std::wstring& pattern) { return formatWith(&GetTimeFormatW, time, pattern); },
+        [&time](const std::wstring& pattern) {
+            return formatWith(&GetDateFormatW, time, pattern);
+        });
 }
 
 void expandTimestampPatterns(std::wstring& outputFile, std::wstring& errorFile) {

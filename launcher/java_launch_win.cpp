@@ -2,8 +2,10 @@
 
 #include "base/files_win.h"
 #include "base/module_win.h"
+#include "jvm/exception_text.h"
 #include "jvm/jni_result.h"
 #include "jvm/jvm_options_win.h"
+#include "jvm/redirection.h"
 #include "jvm/timestamp_pattern_win.h"
 #include "launcher/launcher_app.h"
 #include "resources/resource_ids.h"
@@ -153,16 +155,7 @@ DWORD WINAPI LauncherApp::runJavaMainThread(void* parameter) noexcept {
 }
 
 void LauncherApp::redirectStandardStreams() {
-    const auto hasPattern = [](const std::wstring& name) {
-        return !name.empty() && name.find(L'%') != std::wstring::npos;
-    };
-    if (hasPattern(outputFile) || hasPattern(errorFile)) {
-        // One moment for both names, so the two files of a launch carry the same stamp.
-        SYSTEMTIME now;
-        GetLocalTime(&now);
-        if (hasPattern(outputFile)) jvm::expandTimestampPattern(outputFile, now);
-        if (hasPattern(errorFile)) jvm::expandTimestampPattern(errorFile, now);
-    }
+    jvm::expandTimestampPatterns(outputFile, errorFile);
     if (!outputFile.empty()) {
         base::createParentFolders(outputFile);
         jvm::redirectStream(mainThreadEnv, outputFile, appendOutput, "setOut");

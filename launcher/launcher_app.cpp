@@ -3,6 +3,7 @@
 #include "launcher/launcher_app.h"
 
 #include "base/files_win.h"
+#include "base/text.h"
 #include "launcher/launch_settings.h"
 #include "resources/resource_ids.h"
 #include "ui/error_box_win.h"

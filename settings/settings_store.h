@@ -10,7 +10,7 @@ namespace settings {
 
 // A settings store over one INI source. Reads never fail: anything missing reads as empty.
 class SettingsStore {
-public:
+  public:
     virtual ~SettingsStore() = default;
 
     // Reads the first four bytes of the backing file; returns a Win32 error code, 0 on success.

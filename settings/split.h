@@ -14,7 +14,6 @@ void splitCommandLine(std::wstring_view text, std::vector<std::wstring>& out);
 // Cuts `text` at every occurrence of `separator`: empty pieces between separators stay, a
 // trailing separator adds none. Clears `out` first. An empty separator gives the whole text as
 // one piece.
-void splitText(std::wstring_view text, std::wstring_view separator,
-               std::vector<std::wstring>& out);
+void splitText(std::wstring_view text, std::wstring_view separator, std::vector<std::wstring>& out);
 
 }  // namespace settings

@@ -10,8 +10,13 @@
 
 namespace ui {
 
-// A message given either as literal text or as a string-table id of the executable.
-using MessageSource = std::variant<std::wstring_view, UINT>;
+// A message given either as literal text or as a string-table id of the executable (a value
+// below 0x10000). Still the plain variant underneath; the int constructor takes the IDS_*
+// macros, which are plain int literals.
+struct MessageSource : std::variant<std::wstring_view, UINT> {
+    using variant::variant;
+    MessageSource(int id) noexcept : variant(static_cast<UINT>(id)) {}
+};
 
 // Loads a string-table text of any length; empty when it is missing.
 [[nodiscard]] std::wstring loadResourceString(UINT id);

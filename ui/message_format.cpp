@@ -29,7 +29,8 @@ std::wstring formatMessage(std::wstring_view format, const std::vector<MessageAr
         // the ones after it.
         const MessageArg* arg = nextArg < args.size() ? &args[nextArg] : nullptr;
         ++nextArg;
-        if (directive == L's' && arg != nullptr && std::holds_alternative<std::wstring_view>(*arg)) {
+        if (directive == L's' && arg != nullptr &&
+            std::holds_alternative<std::wstring_view>(*arg)) {
             out += std::get<std::wstring_view>(*arg);
         } else if (directive == L'd' && arg != nullptr && std::holds_alternative<int>(*arg)) {
             out += std::to_wstring(std::get<int>(*arg));

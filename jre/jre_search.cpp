@@ -1,0 +1,212 @@
+#include "jre/jre_search.h"
+
+#include <algorithm>
+
+#include "base/path.h"
+#include "jre/pe_image.h"
+
+namespace jre {
+
+namespace {
+
+constexpr std::wstring_view kServerLibrary = L"bin\\server\\jvm.dll";
+constexpr std::wstring_view kClientLibrary = L"bin\\client\\jvm.dll";
+constexpr std::wstring_view kClassicLibrary = L"bin\\classic\\jvm.dll";
+constexpr std::wstring_view kHotspotLibrary = L"bin\\hotspot\\jvm.dll";
+constexpr std::wstring_view kJrockitLibrary = L"bin\\jrockit\\jvm.dll";
+
+bool isVendorAccepted(JavaVendor vendor, const JreSearchSettings& settings) {
+    switch (vendor) {
+        case JavaVendor::Sun:
+            return settings.acceptSun || settings.preferSun;
+        case JavaVendor::JRockit:
+            return settings.acceptJRockit || settings.preferJRockit;
+        case JavaVendor::Ibm:
+            return settings.acceptIbm || settings.preferIbm;
+    }
+    return false;
+}
+
+bool isVendorPreferred(JavaVendor vendor, const JreSearchSettings& settings) {
+    switch (vendor) {
+        case JavaVendor::Sun:
+            return settings.preferSun;
+        case JavaVendor::JRockit:
+            return settings.preferJRockit;
+        case JavaVendor::Ibm:
+            return settings.preferIbm;
+    }
+    return false;
+}
+
+bool isKindAccepted(JavaKind kind, const JreSearchSettings& settings) {
+    return kind == JavaKind::Jdk ? settings.acceptJdk : settings.acceptJre;
+}
+
+// Positive when a ranks above b.
+int rankOrder(const JreCandidate& a, const JreCandidate& b, bool byFavour, bool byServer) {
+    if (byFavour && a.favoured != b.favoured) return a.favoured ? 1 : -1;
+    if (byServer && a.server != b.server) return a.server ? 1 : -1;
+    return compareVersions(a.version, b.version);
+}
+
+}  // namespace
+
+bool isKeySearched(const RegistryKeySpec& key, const JreSearchSettings& settings) {
+    const bool kindSearched = isKindAccepted(key.kind, settings) || settings.fallBackToOtherKind;
+    return kindSearched && isVendorAccepted(key.vendor, settings);
+}
+
+bool isFavoured(const RegistryKeySpec& key, const JreSearchSettings& settings) {
+    return isKindAccepted(key.kind, settings) && isVendorPreferred(key.vendor, settings);
+}
+
+bool isFavouringApplied(const JreSearchSettings& settings) { return settings.fallBackToOtherKind; }
+
+std::vector<std::wstring_view> jvmLibraryProbeOrder(JvmType type) {
+    switch (type) {
+        case JvmType::ServerOnly:
+            return {kServerLibrary};
+        case JvmType::ServerFirst:
+            // The second server entry only repeats a look-up that has already failed.
+            return {kServerLibrary,  kClientLibrary, kClassicLibrary,
+                    kHotspotLibrary, kServerLibrary, kJrockitLibrary};
+        case JvmType::ClientFirst:
+            break;
+    }
+    return {kClientLibrary, kClassicLibrary, kHotspotLibrary, kServerLibrary, kJrockitLibrary};
+}
+
+void rankCandidates(std::vector<JreCandidate>& candidates, const JreSearchSettings& settings) {
+    const bool byFavour = isFavouringApplied(settings);
+    const bool byServer = settings.jvmType == JvmType::ServerFirst;
+    std::stable_sort(candidates.begin(), candidates.end(),
+                     [&](const JreCandidate& a, const JreCandidate& b) {
+                         return rankOrder(a, b, byFavour, byServer) > 0;
+                     });
+}
+
+size_t selectCandidate(const std::vector<JreCandidate>& ranked,
+                       const std::vector<std::wstring>& preferredVersions) {
+    for (const auto& piece : preferredVersions) {
+        JavaVersion preferred;
+        parseVersion(piece, 0, preferred);
+        for (size_t i = 0; i < ranked.size(); ++i) {
+            if (matchesPreferredVersion(preferred, ranked[i].version)) return i;
+        }
+    }
+    return 0;
+}
+
+std::wstring withTrailingBackslash(std::wstring_view folder) {
+    std::wstring result(folder);
+    if (result.empty() || result.back() != L'\\') result += L'\\';
+    return result;
+}
+
+bool hasWildcard(std::wstring_view path) noexcept {
+    if (base::hasLongPathPrefix(path)) path.remove_prefix(base::kLongPathPrefix.size());
+    return path.find_first_of(L"*?") != std::wstring_view::npos;
+}
+
+bool isJreFolder(std::wstring_view folder, const FileSystemView& files) {
+    return files.fileExists(std::wstring(folder) + L"bin\\java.dll");
+}
+
+ProbeResult probeJvmLibrary(std::wstring_view folder, JvmType type, const FileSystemView& files) {
+    for (const std::wstring_view relative : jvmLibraryProbeOrder(type)) {
+        std::wstring path(folder);
+        path += relative;
+        if (files.fileExists(path)) return {std::move(path), relative == kServerLibrary};
+    }
+    return {};
+}
+
+std::optional<RegistryChoice> searchRegistry(const JreSearchSettings& settings, RegistryView view,
+                                             const RegistryReader& registry,
+                                             const FileSystemView& files) {
+    std::vector<JreCandidate> candidates;
+    for (const RegistryKeySpec& key : kRegistryKeys) {
+        if (!isKeySearched(key, settings)) continue;
+        const auto subkeys = registry.subkeyNames(key.path, view);
+        if (!subkeys) continue;
+        const bool favoured = isFavoured(key, settings);
+        const JvmType probeType =
+            key.probesServerFirstAsClient && settings.jvmType == JvmType::ServerFirst
+                ? JvmType::ClientFirst
+                : settings.jvmType;
+        for (const std::wstring& subkey : *subkeys) {
+            JavaVersion version;
+            parseVersion(subkey, 0, version);
+            if (!isWithinBounds(version, settings.minimumVersion, settings.maximumVersion)) {
+                continue;
+            }
+            const auto home = registry.javaHome(key.path, subkey, view);
+            if (!home || home->empty()) continue;
+            std::wstring folder = withTrailingBackslash(*home);
+            if (key.homeHoldsJreFolder) folder += L"jre\\";
+            const ProbeResult probe = probeJvmLibrary(folder, probeType, files);
+            if (probe.jvmLibraryPath.empty()) continue;
+            candidates.push_back({version, std::move(folder), probe.server, favoured});
+        }
+    }
+    if (candidates.empty()) return std::nullopt;
+    rankCandidates(candidates, settings);
+    JreCandidate& chosen = candidates[selectCandidate(candidates, settings.preferredVersions)];
+    return RegistryChoice{std::move(chosen.homeFolder), chosen.version};
+}
+
+JreSearchResult searchForJre(const JreSearchSettings& settings, std::wstring_view moduleFolder,
+                             const RegistryReader& registry, const FileSystemView& files,
+                             const LauncherPlatform& platform) {
+    JreSearchResult result;
+
+    if (!settings.jrePathSetting.empty()) {
+        const std::wstring folder = withTrailingBackslash(settings.jrePathSetting);
+        ProbeResult probe = probeJvmLibrary(folder, settings.jvmType, files);
+        if (!probe.jvmLibraryPath.empty()) {
+            result.found = true;
+            result.relaunchViaPair = needsPairForMachine(files.imageMachine(probe.jvmLibraryPath),
+                                                         settings.pairProduct, platform.machine);
+            result.jvmLibraryPath = std::move(probe.jvmLibraryPath);
+            return result;
+        }
+    }
+
+    // A runtime shipped with the application: the launcher's own folder, or its "jre\". Without
+    // either there is nothing to probe here; the current directory is never searched.
+    if (!moduleFolder.empty()) {
+        const std::wstring own = withTrailingBackslash(moduleFolder);
+        const std::wstring bundled = own + L"jre\\";
+        const std::wstring* runtime = isJreFolder(own, files)       ? &own
+                                      : isJreFolder(bundled, files) ? &bundled
+                                                                    : nullptr;
+        if (runtime) {
+            ProbeResult probe = probeJvmLibrary(*runtime, settings.jvmType, files);
+            if (!probe.jvmLibraryPath.empty()) {
+                result.found = true;
+                result.jvmLibraryPath = std::move(probe.jvmLibraryPath);
+                return result;
+            }
+        }
+    }
+
+    auto choice = searchRegistry(settings, RegistryView::Default, registry, files);
+    bool fromWide64 = false;
+    if (!choice && !settings.pairProduct.empty() && platform.canReadWide64) {
+        choice = searchRegistry(settings, RegistryView::Wide64, registry, files);
+        fromWide64 = choice.has_value();
+    }
+    if (choice) {
+        result.chosenVersion = choice->version;
+        ProbeResult probe = probeJvmLibrary(choice->homeFolder, settings.jvmType, files);
+        if (!probe.jvmLibraryPath.empty()) {
+            result.found = true;
+            result.jvmLibraryPath = std::move(probe.jvmLibraryPath);
+            result.relaunchViaPair = fromWide64;
+        }
+    }
+    return result;
+}
+
+}  // namespace jre

@@ -1,0 +1,158 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "jre/java_version.h"
+
+namespace jre {
+
+enum class JvmType { ClientFirst = 0, ServerOnly = 1, ServerFirst = 2 };
+
+// Everything the search takes from the launch settings.
+struct JreSearchSettings {
+    JvmType jvmType = JvmType::ClientFirst;
+    bool acceptJdk = true;
+    bool acceptJre = true;
+    bool fallBackToOtherKind = true;
+    bool acceptJRockit = false;
+    bool acceptSun = true;
+    bool acceptIbm = false;
+    bool preferJRockit = false;
+    bool preferSun = true;
+    bool preferIbm = false;
+    JavaVersion minimumVersion;
+    JavaVersion maximumVersion;
+    std::vector<std::wstring> preferredVersions;  // untrimmed pieces, parsed when used
+    std::wstring jrePathSetting;
+    std::wstring pairProduct;
+};
+
+struct JreSearchResult {
+    bool found = false;
+    std::wstring jvmLibraryPath;
+    JavaVersion chosenVersion;  // set only for a runtime picked from the registry
+    bool relaunchViaPair = false;
+};
+
+struct ProbeResult {
+    std::wstring jvmLibraryPath;  // empty when the folder holds no library for the JVM type
+    bool server = false;          // the library found lies in "bin\server\"
+};
+
+enum class JavaKind { Jdk, Jre };
+enum class JavaVendor { Sun, JRockit, Ibm };
+
+// One vendor key under HKEY_LOCAL_MACHINE whose subkeys are named after versions and hold a
+// "JavaHome" value.
+struct RegistryKeySpec {
+    std::wstring_view path;  // ends in a backslash
+    JavaKind kind;
+    JavaVendor vendor;
+    bool homeHoldsJreFolder;         // JDK homes keep the runtime in "jre\"
+    bool probesServerFirstAsClient;  // historic quirk of this key's installations
+};
+
+inline constexpr std::array<RegistryKeySpec, 7> kRegistryKeys{{
+    {L"Software\\JavaSoft\\JDK\\", JavaKind::Jdk, JavaVendor::Sun, false, false},
+    {L"Software\\JavaSoft\\JRE\\", JavaKind::Jre, JavaVendor::Sun, false, false},
+    {L"Software\\JavaSoft\\Java Development Kit\\", JavaKind::Jdk, JavaVendor::Sun, true, false},
+    {L"Software\\JavaSoft\\Java Runtime Environment\\", JavaKind::Jre, JavaVendor::Sun, false,
+     true},
+    {L"Software\\JRockit\\Java Runtime Environment\\", JavaKind::Jre, JavaVendor::JRockit, false,
+     false},
+    {L"Software\\JRockit\\Java Development Kit\\", JavaKind::Jdk, JavaVendor::JRockit, true, false},
+    {L"Software\\IBM\\Java2 Runtime Environment\\", JavaKind::Jre, JavaVendor::Ibm, false, false},
+}};
+
+// Which keys a search opens, and how their installations rank.
+[[nodiscard]] bool isKeySearched(const RegistryKeySpec& key, const JreSearchSettings& settings);
+[[nodiscard]] bool isFavoured(const RegistryKeySpec& key, const JreSearchSettings& settings);
+[[nodiscard]] bool isFavouringApplied(const JreSearchSettings& settings);
+
+// The relative library paths tried in a runtime folder, in order.
+[[nodiscard]] std::vector<std::wstring_view> jvmLibraryProbeOrder(JvmType type);
+
+// One usable registry installation.
+struct JreCandidate {
+    JavaVersion version;
+    std::wstring homeFolder;  // ends in a backslash
+    bool server = false;
+    bool favoured = false;
+};
+
+// Stable descending order by (favoured, when favouring is applied), (server flag, for the
+// server-first type), then version; equal keys keep their registry order.
+void rankCandidates(std::vector<JreCandidate>& candidates, const JreSearchSettings& settings);
+
+// The index of the ranked candidate to use: the first one matching the first preferred version
+// that matches any, else 0. The list must not be empty.
+[[nodiscard]] size_t selectCandidate(const std::vector<JreCandidate>& ranked,
+                                     const std::vector<std::wstring>& preferredVersions);
+
+[[nodiscard]] std::wstring withTrailingBackslash(std::wstring_view folder);
+
+// "*" and "?" would make a file search match other names than the one meant. The long-path
+// prefix's "?" does not count.
+[[nodiscard]] bool hasWildcard(std::wstring_view path) noexcept;
+
+// The file system as the search sees it.
+class FileSystemView {
+  public:
+    virtual ~FileSystemView() = default;
+    // True when a file (not a folder) of exactly this name exists.
+    [[nodiscard]] virtual bool fileExists(std::wstring_view path) const = 0;
+    // The machine a library image is built for; nullopt when it cannot be read as an image.
+    [[nodiscard]] virtual std::optional<uint16_t> imageMachine(std::wstring_view path) const = 0;
+};
+
+// The registry view of this process, and the 64-bit view a 32-bit process can also read.
+enum class RegistryView { Default, Wide64 };
+
+// Read access to the vendors' keys under HKEY_LOCAL_MACHINE.
+class RegistryReader {
+  public:
+    virtual ~RegistryReader() = default;
+    // The subkey names of `keyPath`, in enumeration order; nullopt when the key cannot be opened.
+    [[nodiscard]] virtual std::optional<std::vector<std::wstring>> subkeyNames(
+        std::wstring_view keyPath, RegistryView view) const = 0;
+    // The "JavaHome" text of `keyPath` + `subkey`, up to its first NUL; nullopt when it is
+    // absent, empty or unreadable.
+    [[nodiscard]] virtual std::optional<std::wstring> javaHome(std::wstring_view keyPath,
+                                                               std::wstring_view subkey,
+                                                               RegistryView view) const = 0;
+};
+
+// What the search needs to know about the launcher it runs in.
+struct LauncherPlatform {
+    uint16_t machine;    // the PE machine the launcher is built for
+    bool canReadWide64;  // a 32-bit launcher: the 64-bit registry view is a different one
+};
+
+[[nodiscard]] bool isJreFolder(std::wstring_view folder, const FileSystemView& files);
+[[nodiscard]] ProbeResult probeJvmLibrary(std::wstring_view folder, JvmType type,
+                                          const FileSystemView& files);
+
+struct RegistryChoice {
+    std::wstring homeFolder;
+    JavaVersion version;
+};
+// One pass over the vendors' keys in one view: candidates within the bounds, ranked, selected.
+[[nodiscard]] std::optional<RegistryChoice> searchRegistry(const JreSearchSettings& settings,
+                                                           RegistryView view,
+                                                           const RegistryReader& registry,
+                                                           const FileSystemView& files);
+
+// The whole search: "JRE Path", then the launcher's own folder or its "jre\" subfolder, then the
+// registry. `moduleFolder` is the executable's folder; empty when it is not known.
+[[nodiscard]] JreSearchResult searchForJre(const JreSearchSettings& settings,
+                                           std::wstring_view moduleFolder,
+                                           const RegistryReader& registry,
+                                           const FileSystemView& files,
+                                           const LauncherPlatform& platform);
+
+}  // namespace jre

@@ -1,0 +1,142 @@
+#include <windows.h>
+
+#include "jre/jre_search_win.h"
+
+#include <cstring>
+
+#include "base/handles_win.h"
+#include "base/path.h"
+#include "jre/pe_image.h"
+
+namespace jre {
+
+namespace {
+
+// Registry key names are at most 255 characters.
+constexpr DWORD kMaxKeyNameLength = 256;
+// A "JavaHome" larger than the longest possible path is not a folder name.
+constexpr DWORD kMaxJavaHomeBytes = 32768 * sizeof(wchar_t);
+
+REGSAM viewFlag(RegistryView view) noexcept {
+    return view == RegistryView::Wide64 ? KEY_WOW64_64KEY : 0;
+}
+
+base::UniqueRegKey openMachineKey(const std::wstring& path, RegistryView view) {
+    base::UniqueRegKey key;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ | viewFlag(view), key.put()) !=
+        ERROR_SUCCESS) {
+        return {};
+    }
+    return key;
+}
+
+std::wstring withoutTrailingBackslash(std::wstring path) {
+    if (!path.empty() && path.back() == L'\\') path.pop_back();
+    return path;
+}
+
+}  // namespace
+
+bool WindowsFileSystem::fileExists(std::wstring_view path) const {
+    if (path.empty() || hasWildcard(path)) return false;
+    const std::wstring searched = base::withLongPathPrefixIfLong(path);
+    WIN32_FIND_DATAW data;
+    base::UniqueFindHandle find(FindFirstFileW(searched.c_str(), &data));
+    return find && (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+std::optional<uint16_t> WindowsFileSystem::imageMachine(std::wstring_view path) const {
+    const std::wstring opened = base::withLongPathPrefixIfLong(path);
+    base::UniqueFileHandle file(CreateFileW(opened.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return std::nullopt;
+    LARGE_INTEGER size;
+    if (!GetFileSizeEx(file.get(), &size) || size.QuadPart <= 0) return std::nullopt;
+    base::UniqueKernelHandle mapping(
+        CreateFileMappingW(file.get(), nullptr, PAGE_READONLY, 0, 0, nullptr));
+    if (!mapping) return std::nullopt;
+    // The headers sit at the start; a view of the first megabyte holds them in any real image
+    // and keeps a huge file from exhausting a 32-bit address space.
+    constexpr uint64_t kHeaderWindow = 1 << 20;
+    const uint64_t fileSize = static_cast<uint64_t>(size.QuadPart);
+    const size_t viewSize =
+        static_cast<size_t>(fileSize < kHeaderWindow ? fileSize : kHeaderWindow);
+    base::UniqueMappedView view(MapViewOfFile(mapping.get(), FILE_MAP_READ, 0, 0, viewSize));
+    if (!view) return std::nullopt;
+    return peMachine({static_cast<const uint8_t*>(view.get()), viewSize});
+}
+
+std::optional<std::vector<std::wstring>> WindowsRegistry::subkeyNames(std::wstring_view keyPath,
+                                                                      RegistryView view) const {
+    const base::UniqueRegKey key =
+        openMachineKey(withoutTrailingBackslash(prefix_ + std::wstring(keyPath)), view);
+    if (!key) return std::nullopt;
+    std::vector<std::wstring> names;
+    for (DWORD index = 0;; ++index) {
+        wchar_t name[kMaxKeyNameLength];
+        DWORD length = kMaxKeyNameLength;
+        if (RegEnumKeyExW(key.get(), index, name, &length, nullptr, nullptr, nullptr, nullptr) !=
+            ERROR_SUCCESS) {
+            break;
+        }
+        names.emplace_back(name, length);
+    }
+    return names;
+}
+
+std::optional<std::wstring> WindowsRegistry::javaHome(std::wstring_view keyPath,
+                                                      std::wstring_view subkey,
+                                                      RegistryView view) const {
+    std::wstring path = prefix_;
+    path += keyPath;
+    path += subkey;
+    const base::UniqueRegKey key = openMachineKey(path, view);
+    if (!key) return std::nullopt;
+    DWORD size = 0;
+    if (RegQueryValueExW(key.get(), L"JavaHome", nullptr, nullptr, nullptr, &size) !=
+            ERROR_SUCCESS ||
+        size == 0 || size > kMaxJavaHomeBytes) {
+        return std::nullopt;
+    }
+    // The value's type does not matter: its bytes are read as UTF-16 text.
+    std::vector<BYTE> data(size);
+    DWORD read = size;
+    if (RegQueryValueExW(key.get(), L"JavaHome", nullptr, nullptr, data.data(), &read) !=
+            ERROR_SUCCESS ||
+        read > size) {
+        return std::nullopt;
+    }
+    std::wstring text(read / sizeof(wchar_t), L'\0');
+    std::memcpy(text.data(), data.data(), text.size() * sizeof(wchar_t));
+    text.resize(std::wcslen(text.c_str()));
+    if (text.empty()) return std::nullopt;
+    return text;
+}
+
+LauncherPlatform thisLauncherPlatform() noexcept {
+#ifdef _WIN64
+    // The 64-bit launcher's own view already is the 64-bit one.
+    return {kMachineAmd64, false};
+#else
+    return {kMachineI386, true};
+#endif
+}
+
+JreSearchResult findJre(const JreSearchSettings& settings, std::wstring_view moduleFolder) {
+    return searchForJre(settings, moduleFolder, WindowsRegistry(), WindowsFileSystem(),
+                        thisLauncherPlatform());
+}
+
+ProbeResult probeJvmLibrary(std::wstring_view folder, JvmType type) {
+    return probeJvmLibrary(folder, type, WindowsFileSystem());
+}
+
+bool isJreFolder(std::wstring_view folder) { return isJreFolder(folder, WindowsFileSystem()); }
+
+bool needsPairForLibrary(std::wstring_view jvmLibraryPath, std::wstring_view pairProduct) {
+    if (pairProduct.empty()) return false;
+    return needsPairForMachine(WindowsFileSystem().imageMachine(jvmLibraryPath), pairProduct,
+                               thisLauncherPlatform().machine);
+}
+
+}  // namespace jre

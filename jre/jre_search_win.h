@@ -1,0 +1,49 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "jre/jre_search.h"
+
+namespace jre {
+
+// The file system through FindFirstFileW; library images read through a read-only mapping.
+class WindowsFileSystem final : public FileSystemView {
+  public:
+    [[nodiscard]] bool fileExists(std::wstring_view path) const override;
+    [[nodiscard]] std::optional<uint16_t> imageMachine(std::wstring_view path) const override;
+};
+
+// The vendors' keys under HKEY_LOCAL_MACHINE. `prefix` is put before every key path; only
+// tests set it, to keep their keys apart from real installations.
+class WindowsRegistry final : public RegistryReader {
+  public:
+    explicit WindowsRegistry(std::wstring prefix = {}) : prefix_(std::move(prefix)) {}
+    [[nodiscard]] std::optional<std::vector<std::wstring>> subkeyNames(
+        std::wstring_view keyPath, RegistryView view) const override;
+    [[nodiscard]] std::optional<std::wstring> javaHome(std::wstring_view keyPath,
+                                                       std::wstring_view subkey,
+                                                       RegistryView view) const override;
+
+  private:
+    std::wstring prefix_;
+};
+
+// The machine this launcher is built for, and whether a second registry view exists for it.
+[[nodiscard]] LauncherPlatform thisLauncherPlatform() noexcept;
+
+// The search over the real file system and registry.
+[[nodiscard]] JreSearchResult findJre(const JreSearchSettings& settings,
+                                      std::wstring_view moduleFolder);
+[[nodiscard]] ProbeResult probeJvmLibrary(std::wstring_view folder, JvmType type);
+[[nodiscard]] bool isJreFolder(std::wstring_view folder);
+
+// The bitness check: true when a pair product is configured and the library is an image built
+// for another machine than this launcher.
+[[nodiscard]] bool needsPairForLibrary(std::wstring_view jvmLibraryPath,
+                                       std::wstring_view pairProduct);
+
+}  // namespace jre

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace jvm {
+
+// Relative class-path elements are resolved against the executable's folder; they are written
+// with a leading backslash, such as \lib\app.jar.
+[[nodiscard]] bool isRelativeClassPathElement(std::wstring_view element) noexcept;
+
+// Relative elements and elements with "*" are looked up on disk; other absolute elements are
+// taken as they stand, without an existence test.
+[[nodiscard]] bool isSearchedClassPathElement(std::wstring_view element) noexcept;
+
+// The file-search pattern of a searched element and the folder text each found name is
+// appended to.
+struct ClassPathSearch {
+    std::wstring pattern;
+    std::wstring prefix;
+};
+[[nodiscard]] ClassPathSearch classPathSearchFor(std::wstring_view element,
+                                                 std::wstring_view modulePath);
+
+// The pattern as handed to the file search: patterns of MAX_PATH characters or more get the
+// long-path prefix ("\\?\UNC\" for a UNC path) so the search does not fail on their length.
+[[nodiscard]] std::wstring longPathSearchPattern(std::wstring_view pattern);
+
+// What composing the class path needs from the system: environment expansion and the names a
+// file-search pattern matches, in the order the file system returns them.
+struct ClassPathServices {
+    std::function<std::wstring(const std::wstring&)> expand;
+    std::function<std::vector<std::wstring>(const std::wstring& pattern)> findNames;
+};
+
+// The class path from the "Class Path" setting: ";"-separated elements, each expanded and
+// resolved; every entry ends with ";". Empty elements are skipped. With `embeddedJar` the
+// executable itself comes first.
+[[nodiscard]] std::wstring composeClassPath(std::wstring_view setting, std::wstring_view modulePath,
+                                            bool embeddedJar, const ClassPathServices& services);
+
+}  // namespace jvm

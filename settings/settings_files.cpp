@@ -1,0 +1,78 @@
+#include "settings/settings_files.h"
+
+namespace settings {
+
+namespace {
+
+constexpr std::wstring_view kForbiddenInFolderName = L"\\?\"|><:/*";
+
+}  // namespace
+
+std::optional<std::wstring> mainSettingsPath(std::wstring_view executablePath) {
+    const size_t dot = executablePath.rfind(L'.');
+    if (dot == std::wstring_view::npos) return std::nullopt;
+    std::wstring path(executablePath.substr(0, dot + 1));
+    path += L"ini";
+    return path;
+}
+
+std::wstring settingsFileBaseName(std::wstring_view executablePath) {
+    const size_t backslash = executablePath.rfind(L'\\');
+    std::wstring_view name = backslash == std::wstring_view::npos
+                                 ? executablePath
+                                 : executablePath.substr(backslash + 1);
+    const size_t dot = name.rfind(L'.');
+    if (dot != std::wstring_view::npos) name = name.substr(0, dot);
+    std::wstring baseName(name);
+    baseName += L".ini";
+    return baseName;
+}
+
+std::wstring productFolderName(std::wstring_view productName) {
+    std::wstring folder;
+    folder.reserve(productName.size());
+    for (const wchar_t c : productName) {
+        if (kForbiddenInFolderName.find(c) == std::wstring_view::npos) folder += c;
+    }
+    return folder;
+}
+
+PerUserSettingsLocation perUserSettingsLocation(std::wstring_view appData,
+                                                std::wstring_view executablePath,
+                                                std::wstring_view productName,
+                                                std::wstring_view productCode) {
+    PerUserSettingsLocation location;
+    location.productFolder = std::wstring(appData) + L"\\" + productFolderName(productName);
+    location.codeFolder = location.productFolder + L"\\" + std::wstring(productCode);
+    location.file = location.codeFolder + L"\\" + settingsFileBaseName(executablePath);
+    return location;
+}
+
+std::vector<WriteBackTarget> jrePathWriteBackTargets(const JrePathWriteBack& request,
+                                                     std::wstring_view appData) {
+    std::vector<WriteBackTarget> targets;
+    const std::optional<std::wstring> mainFile = mainSettingsPath(request.executablePath);
+    if (!mainFile) return targets;
+
+    if (request.serviceMode) {
+        targets.push_back({*mainFile, {}});
+        if (!request.pairProduct.empty()) {
+            if (auto pairFile = mainSettingsPath(request.pairProduct)) {
+                targets.push_back({std::move(*pairFile), {}});
+            }
+        }
+        return targets;
+    }
+
+    const auto perUserTarget = [&](std::wstring_view executablePath) {
+        PerUserSettingsLocation location = perUserSettingsLocation(
+            appData, executablePath, request.productName, request.productCode);
+        return WriteBackTarget{std::move(location.file),
+                               {std::move(location.productFolder), std::move(location.codeFolder)}};
+    };
+    targets.push_back(perUserTarget(request.executablePath));
+    if (!request.pairProduct.empty()) targets.push_back(perUserTarget(request.pairProduct));
+    return targets;
+}
+
+}  // namespace settings

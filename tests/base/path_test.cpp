@@ -1,0 +1,78 @@
+#include "base/path.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace base {
+namespace {
+
+struct PlanCase {
+    const char* name;
+    std::wstring filePath;
+    std::wstring root;
+    std::vector<std::wstring> folders;
+    bool unc;
+};
+
+std::ostream& operator<<(std::ostream& os, const PlanCase& c) { return os << c.name; }
+
+class PlanParentFoldersTest : public ::testing::TestWithParam<PlanCase> {};
+
+TEST_P(PlanParentFoldersTest, Plans) {
+    const auto& c = GetParam();
+    const ParentFolderPlan plan = planParentFolders(c.filePath);
+    EXPECT_EQ(plan.root, c.root);
+    EXPECT_EQ(plan.folders, c.folders);
+    EXPECT_EQ(plan.unc, c.unc);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, PlanParentFoldersTest,
+    ::testing::Values(
+        PlanCase{"drive path", L"C:\\logs\\app\\out.log", L"C:", {L"logs", L"app"}, false},
+        PlanCase{"file in drive root", L"C:\\out.log", L"C:", {}, false},
+        PlanCase{"relative path takes first folder as root",
+                 L"logs\\sub\\out.log",
+                 L"logs",
+                 {L"sub"},
+                 false},
+        PlanCase{"unc path",
+                 L"\\\\server\\share\\dir\\out.log",
+                 L"\\\\server",
+                 {L"share", L"dir"},
+                 true},
+        PlanCase{"prefixed path", L"\\\\?\\C:\\a\\b\\f", L"\\\\?\\C:", {L"a", L"b"}, false},
+        PlanCase{"empty component kept", L"C:\\a\\\\b\\f", L"C:", {L"a", L"", L"b"}, false},
+        PlanCase{"trailing separator names no file", L"C:\\a\\b\\", L"C:", {L"a"}, false},
+        PlanCase{"no separator at all", L"out.log", L"out.log", {}, false},
+        PlanCase{"empty path", L"", L"", {}, false},
+        PlanCase{"only two backslashes", L"\\\\", L"", {}, false},
+        PlanCase{"unc server only", L"\\\\server", L"\\\\server", {}, true}));
+
+TEST(LongPathPrefix, AddedFromMaxPathOnOnce) {
+    const std::wstring at259 = L"C:\\" + std::wstring(256, L'a');
+    ASSERT_EQ(at259.size(), 259u);
+    EXPECT_EQ(withLongPathPrefixIfLong(at259), at259);
+    const std::wstring at260 = at259 + L"b";
+    EXPECT_EQ(withLongPathPrefixIfLong(at260), L"\\\\?\\" + at260);
+    const std::wstring prefixed = L"\\\\?\\" + at260;
+    EXPECT_EQ(withLongPathPrefixIfLong(prefixed), prefixed);
+    EXPECT_TRUE(hasLongPathPrefix(prefixed));
+    EXPECT_FALSE(hasLongPathPrefix(L"\\\\.\\C:"));
+    EXPECT_FALSE(hasLongPathPrefix(L"\\\\?"));
+}
+
+TEST(ExistenceTest, OnlyAbsolutePaths) {
+    EXPECT_TRUE(isAbsoluteForExistenceTest(L"C:\\x"));
+    EXPECT_TRUE(isAbsoluteForExistenceTest(L"C:"));
+    EXPECT_TRUE(isAbsoluteForExistenceTest(L"\\\\server\\share"));
+    EXPECT_FALSE(isAbsoluteForExistenceTest(L"logs\\x"));
+    EXPECT_FALSE(isAbsoluteForExistenceTest(L"\\x"));
+    EXPECT_FALSE(isAbsoluteForExistenceTest(L"C"));
+    EXPECT_FALSE(isAbsoluteForExistenceTest(L""));
+}
+
+}  // namespace
+}  // namespace base

@@ -1,0 +1,6 @@
+package bridgetest;
+
+/** A class without a static main(String[]). */
+public class NoMain {
+    public void main() {}
+}
