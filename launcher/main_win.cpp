@@ -1,5 +1,7 @@
 #include <windows.h>
 
+#include <cstdlib>
+
 #include "launcher/launcher_app.h"
 
 // The entry point: one LauncherApp for the life of the process; its run result is the exit code.
@@ -15,3 +17,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     }
     return exitCode;
 }
+
+// The default terminate handler demangles type names for a message nobody sees in a GUI
+// program; replacing it keeps the demangler out of the executable.
+namespace __gnu_cxx {
+void __verbose_terminate_handler() { std::abort(); }
+}  // namespace __gnu_cxx
