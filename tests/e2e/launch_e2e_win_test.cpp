@@ -155,8 +155,8 @@ TEST_F(LauncherTest, ExitCodesFollowTheJavaProgram) {
         {"main=exit:7\n", 7, L""},
         {"main=exit:-3\n", -3, L""},
         {"main=throw\n", 0, L""},
-        {"main_class=com/example/Other\n", -1, L"Could not find the main class com/example/Main.\n"},
-        {"has_main=no\n", -1, L"No main method found in specified class.\n"},
+        // The JVM's own launcher class reports a missing class and ends the process with 1.
+        {"main_class=com/example/Other\n", 1, L""},
         {"create_result=-6\n", -1,
          L"JNI exception: failed to create the Java VM\nReason: invalid arguments.\n"},
         {"create_result=-1\n", -1, L"JNI exception: failed to create the Java VM\nReason: unknown.\n"},
@@ -185,6 +185,27 @@ TEST_F(LauncherTest, MainClassIsFoundThroughFindClassWithoutTheLauncherEntry) {
     const auto result = launch();
     EXPECT_EQ(result.exitCode(), 0);
     EXPECT_THAT(result.record, ::testing::Contains("findclass com/example/Main"));
+}
+
+TEST_F(LauncherTest, WithoutTheLauncherEntryAMissingClassIsReported) {
+    writeLaunchSettings();
+    app.installJvm(support::FakeJvm::NoLauncher);
+    writeScenario("main_class=com/example/Other\n");
+    const auto result = launch();
+    EXPECT_EQ(result.exitCode(), -1);
+    ASSERT_EQ(result.errorTexts().size(), 1u);
+    EXPECT_EQ(result.errorTexts()[0], L"Could not find the main class com/example/Main.\n");
+    EXPECT_THAT(result.record, ::testing::Contains(::testing::StartsWith("describe ")));
+}
+
+TEST_F(LauncherTest, AClassWithoutMainEndsWithMinusOne) {
+    // The JVM leaves a NoSuchMethodError pending, which it describes itself: no message box.
+    writeLaunchSettings();
+    app.installJvm(support::FakeJvm::NoLauncher);
+    writeScenario("main_class=com/example/Main\nhas_main=no\n");
+    const auto result = launch();
+    EXPECT_EQ(result.exitCode(), -1);
+    EXPECT_TRUE(result.errorTexts().empty());
 }
 
 #ifdef PAIR_LAUNCHER_EXE

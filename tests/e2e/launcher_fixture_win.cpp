@@ -39,8 +39,13 @@ void LauncherTest::writeScenario(std::string_view text) { app.writeScenario(text
 Launch LauncherTest::launch(const std::vector<std::wstring>& arguments,
                             const support::WindowHandler& handler,
                             const support::RunOptions& options) {
-    std::wstring commandLine = support::quoteArgument(exe);
-    for (const auto& argument : arguments) commandLine += L" " + support::quoteArgument(argument);
+    // The launcher's own splitter knows double quotes around spaces and no escapes, so that is
+    // all the quoting an argument gets here.
+    const auto quoted = [](const std::wstring& text) {
+        return text.find(L' ') == std::wstring::npos ? text : L"\"" + text + L"\"";
+    };
+    std::wstring commandLine = quoted(exe);
+    for (const auto& argument : arguments) commandLine += L" " + quoted(argument);
     const support::WindowHandler answer =
         handler ? handler : [](const support::WindowInfo& window) {
             return window.hasButton(IDOK) ? support::WindowAction::press(IDOK)

@@ -47,7 +47,7 @@ TEST_F(LauncherTest, UnloadableJvmLibraryShowsItsPathAndError) {
     const auto result = launch();
     EXPECT_EQ(result.exitCode(), -1);
     ASSERT_EQ(result.errorTexts().size(), 1u);
-    const auto& text = result.errorTexts()[0];
+    const std::wstring text = result.errorTexts()[0];
     EXPECT_THAT(text, HasSubstr(L"Failed to load Java VM library: " + app.file(L"jre\\bin\\client\\jvm.dll")));
     EXPECT_THAT(text, HasSubstr(L"(errno = "));
     EXPECT_EQ(text.find(L"(errno = 0)"), std::wstring::npos);

@@ -215,6 +215,12 @@ JavaVM* theJavaVm() { return created ? &vmObject : nullptr; }
 
 }  // namespace fakejvm
 
+// A test that loads the DLL into its own process and frees it again gets its files back.
+BOOL WINAPI DllMain(HINSTANCE, DWORD reason, void* reserved) noexcept {
+    if (reason == DLL_PROCESS_DETACH && reserved == nullptr) fakejvm::closeFiles();
+    return TRUE;
+}
+
 extern "C" {
 
 #ifdef FAKEJVM_EXPORT_CREATE

@@ -4,6 +4,7 @@
 
 #include <map>
 #include <mutex>
+#include <utility>
 
 #include "tests/support/fake_jvm/record_win.h"
 #include "tests/support/fake_jvm/text_codec.h"
@@ -560,6 +561,15 @@ void abortVm() {
     }
     if (hook != nullptr) hook();
     ExitProcess(3);
+}
+
+void closeFiles() noexcept {
+    const std::lock_guard lock(state().mutex);
+    for (const auto& object : state().objects) {
+        if (object->kind == ObjectKind::FileStream && object->file != INVALID_HANDLE_VALUE) {
+            CloseHandle(std::exchange(object->file, INVALID_HANDLE_VALUE));
+        }
+    }
 }
 
 void waitForJavaThreads() {

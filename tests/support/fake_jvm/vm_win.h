@@ -123,6 +123,9 @@ void systemExit(Env* env, jint status);
 void setHooks(void* exitHook, void* abortHook);
 [[noreturn]] void abortVm();
 
+// Closes the files of every FileOutputStream, for a DLL unloaded before its process ends.
+void closeFiles() noexcept;
+
 // Joins the non-daemon threads a scenario started; called by DestroyJavaVM.
 void waitForJavaThreads();
 
