@@ -21,7 +21,7 @@ cp build/win32/launcher/launcher.exe "$app/HelloApp.exe"
 javac -d "$app/classes" example/src/com/example/hello/HelloApp.java
 jar --create --file "$app/lib/hello.jar" -C "$app/classes" . && rm -rf "$app/classes"
 : > "$app/jre/bin/java.dll"
-cp build/win32/tests/support/fake_jvm/fakejvm.dll "$app/jre/bin/client/jvm.dll"
+cp build/win32/tests/support/fakejvm.dll "$app/jre/bin/client/jvm.dll"
 cat > "$app/jre/bin/client/fakejvm.scenario" <<'SCENARIO'
 main_class=com/example/hello/HelloApp
 main=return
@@ -40,9 +40,9 @@ fi
 trap '[ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true' EXIT
 
 echo "== running HelloApp.exe under Wine"
-tools/wine-run build/win32/tests/support/windriver.exe --press-ok \
-    "$(tools/wine-run build/win32/tests/support/windriver.exe --winpath "$app/HelloApp.exe" 2>/dev/null || echo "Z:${app//\//\\}\\HelloApp.exe")" \
-    first-argument "second argument"
+# windriver starts the program, reports any window it shows (pressing OK) and its exit code.
+tools/wine-run build/win32/tests/support/windriver.exe --timeout 120000 --press 1 \
+    "Z:${app//\//\\}\\HelloApp.exe" first-argument "second argument"
 echo "== what the launcher handed the JVM (jre/bin/client/fakejvm.record)"
 cat "$app/jre/bin/client/fakejvm.record"
 echo "== the program's standard output ($app/logs)"

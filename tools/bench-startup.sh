@@ -1,0 +1,79 @@
+#!/bin/bash
+# Start-up cost of the launcher: microseconds from process creation to the JNI_CreateJavaVM call
+# (recorded by the test-only jvm.dll), for a typical settings file and a registry holding 20
+# runtimes, side by side with a minimal loader that only calls LoadLibraryW and
+# JNI_CreateJavaVM with fixed options. Prints both medians and their ratio.
+#
+# Usage: tools/bench-startup.sh [win32|win64] [runs]   (after tools/build.sh)
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+tree="${1:-win32}"
+runs="${2:-11}"
+build="$root/build/$tree"
+if [ "$tree" = win64 ]; then launcher=launcher64.exe; view=""; else launcher=launcher.exe; view="Wow6432Node\\"; fi
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/javalauncher-bench.XXXXXX")
+export WINEPREFIX="${WINEPREFIX:-$work/wineprefix}"
+trap 'rm -rf "$work"' EXIT
+"$root/tools/wine-prefix" "$WINEPREFIX"
+wineserver -p 2>/dev/null || true
+
+app="$work/app"
+mkdir -p "$app/lib"
+cp "$build/launcher/$launcher" "$app/Bench.exe"
+for jar in core ui data net util; do echo PK > "$app/lib/$jar.jar"; done
+{ printf '\xff\xfe'; iconv -f UTF-8 -t UTF-16LE <<'INI'; } > "$app/Bench.ini"
+[Product Information]
+Product Name=Bench
+Product Code=BENCH-1
+[Java Runtime Environment]
+Main Class=com.example.bench.Main
+Minimum Version=1.6
+Maximum Version=any
+JVM Type=client
+Virtual Machine Parameters=-Xmx25:64:512P -Xss1m -Dbench.name="startup bench" -ea
+[Class Path]
+Class Path=\lib\*.jar;%SystemRoot%\absent.jar
+[Application]
+Cmd=--mode "bench run"
+INI
+
+# Twenty registered runtimes; the highest version wins.
+reg="$work/runtimes.reg"
+printf 'Windows Registry Editor Version 5.00\r\n\r\n' > "$reg"
+for n in $(seq 1 20); do
+    rt="$work/rt$n"
+    mkdir -p "$rt/bin/client"
+    : > "$rt/bin/java.dll"
+    cp "$build/tests/support/fakejvm.dll" "$rt/bin/client/jvm.dll"
+    printf 'main_class=com/example/bench/Main\nmain=return\n' > "$rt/bin/client/fakejvm.scenario"
+    home="Z:${rt//\//\\\\}\\\\"
+    printf '[HKEY_LOCAL_MACHINE\\Software\\%sJavaSoft\\JRE\\1.8.0_%d]\r\n"JavaHome"="%s"\r\n\r\n' \
+        "$view" "$((100 + n))" "$home" >> "$reg"
+done
+/usr/lib/wine/wine64 regedit /S "Z:${reg//\//\\}"
+chosen="$work/rt20/bin/client"
+
+median() { sort -n | awk '{v[NR]=$1} END {print v[int((NR+1)/2)]}'; }
+created_us() { sed -n 's/^create_us //p' "$chosen/fakejvm.record"; }
+
+: > "$work/launcher.txt"
+: > "$work/minimal.txt"
+for _ in $(seq "$runs"); do
+    rm -f "$chosen/fakejvm.record"
+    "$root/tools/wine-run" "$app/Bench.exe" >/dev/null 2>&1 || true
+    created_us >> "$work/launcher.txt"
+    rm -f "$chosen/fakejvm.record"
+    "$root/tools/wine-run" "$build/tests/support/minimal_loader.exe" "Z:${chosen//\//\\}\\jvm.dll" >/dev/null 2>&1 || true
+    created_us >> "$work/minimal.txt"
+done
+/usr/lib/wine/wine64 reg delete 'HKLM\Software\JavaSoft\JRE' /f /reg:64 >/dev/null 2>&1 || true
+/usr/lib/wine/wine64 reg delete 'HKLM\Software\JavaSoft\JRE' /f /reg:32 >/dev/null 2>&1 || true
+
+launcher_median=$(median < "$work/launcher.txt")
+minimal_median=$(median < "$work/minimal.txt")
+echo "tree: $tree, runs: $runs"
+echo "launcher:       median $launcher_median us from process creation to JNI_CreateJavaVM"
+echo "minimal loader: median $minimal_median us"
+awk -v a="$launcher_median" -v b="$minimal_median" \
+    'BEGIN { printf "ratio: %.3f (launcher adds %.1f %%)\n", a / b, (a / b - 1) * 100 }'
