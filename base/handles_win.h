@@ -11,13 +11,13 @@ namespace base {
 
 namespace detail {
 class LastErrorKeeper {
-public:
+  public:
     LastErrorKeeper() noexcept : error_(GetLastError()) {}
     ~LastErrorKeeper() { SetLastError(error_); }
     LastErrorKeeper(const LastErrorKeeper&) = delete;
     LastErrorKeeper& operator=(const LastErrorKeeper&) = delete;
 
-private:
+  private:
     DWORD error_;
 };
 
@@ -61,8 +61,7 @@ using UniqueFindHandle = UniqueHandle<detail::InvalidValueTraits<&detail::findCl
 using UniqueMappedView = UniqueHandle<detail::HandleTraits<void*, nullptr, &detail::unmapView>>;
 using UniqueModule = UniqueHandle<detail::HandleTraits<HMODULE, nullptr, &detail::freeLibrary>>;
 using UniqueRegKey = UniqueHandle<detail::HandleTraits<HKEY, nullptr, &detail::regCloseKey>>;
-using UniqueGdiObject =
-    UniqueHandle<detail::HandleTraits<HGDIOBJ, nullptr, &detail::deleteObject>>;
+using UniqueGdiObject = UniqueHandle<detail::HandleTraits<HGDIOBJ, nullptr, &detail::deleteObject>>;
 using UniqueWindow = UniqueHandle<detail::HandleTraits<HWND, nullptr, &detail::destroyWindow>>;
 
 }  // namespace base

@@ -16,7 +16,7 @@ namespace base {
 // Move-only; never converts implicitly to the raw handle.
 template <typename Traits>
 class UniqueHandle {
-public:
+  public:
     using Type = typename Traits::Type;
 
     UniqueHandle() noexcept = default;
@@ -49,7 +49,7 @@ public:
         return &value_;
     }
 
-private:
+  private:
     Type value_ = Traits::invalid();
 };
 

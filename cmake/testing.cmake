@@ -15,6 +15,10 @@ function(launcher_add_gtest name)
         add_test(NAME ${name} COMMAND ${name})
         set_tests_properties(${name} PROPERTIES TIMEOUT ${ARG_TIMEOUT}
                              LABELS "windows;${ARG_LABELS}")
+        # Tests that open windows share one X display; they run one at a time.
+        if("gui" IN_LIST ARG_LABELS)
+            set_tests_properties(${name} PROPERTIES RESOURCE_LOCK display)
+        endif()
     else()
         include(GoogleTest)
         gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60

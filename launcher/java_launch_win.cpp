@@ -54,8 +54,7 @@ bool LauncherApp::loadJvmLibrary(const std::wstring& path) {
     };
     createJavaVmEntry = base::procAddress<jvm::CreateJavaVmFn>(library, "JNI_CreateJavaVM");
     if (createJavaVmEntry == nullptr) return reportMissingEntry();
-    defaultInitArgsEntry =
-        base::procAddress<void*>(library, "JNI_GetDefaultJavaVMInitArgs");
+    defaultInitArgsEntry = base::procAddress<void*>(library, "JNI_GetDefaultJavaVMInitArgs");
     if (defaultInitArgsEntry == nullptr) return reportMissingEntry();
     findClassFromBootLoaderEntry =
         base::procAddress<jvm::FindClassFromBootLoaderFn>(library, "JVM_FindClassFromBootLoader");
@@ -91,9 +90,8 @@ uint32_t LauncherApp::defaultJavaStackSize() const {
 }
 
 bool LauncherApp::createJavaVm() {
-    const jint result =
-        jvm::createJavaVm(createJavaVmEntry, jvmOptions, &exitHook, &abortHook, &javaVm,
-                          &mainThreadEnv);
+    const jint result = jvm::createJavaVm(createJavaVmEntry, jvmOptions, &exitHook, &abortHook,
+                                          &javaVm, &mainThreadEnv);
     if (result == JNI_OK) {
         redirectStandardStreams();
         return true;

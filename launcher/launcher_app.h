@@ -17,18 +17,18 @@ namespace launcher {
 // Receives the JVM's exit and abort notifications. Nothing in the launcher installs one; the
 // hooks pass them on when a listener is set.
 class JvmExitListener {
-public:
+  public:
     virtual void onJvmExit(jint status) = 0;
     virtual void onJvmAbort() = 0;
 
-protected:
+  protected:
     ~JvmExitListener() = default;
 };
 
 // Holds a function pointer that is called once when reset or destroyed: the JRE splash
 // library's close entry.
 class OneShotCall {
-public:
+  public:
     using Function = void (*)();
     OneShotCall() = default;
     OneShotCall(const OneShotCall&) = delete;
@@ -42,14 +42,14 @@ public:
         }
     }
 
-private:
+  private:
     Function function_ = nullptr;
 };
 
 // The one application object: every piece of launch state lives here, for the life of the
 // process. The decisions themselves live in the subsystem folders; this class orchestrates.
 class LauncherApp {
-public:
+  public:
     LauncherApp();
     ~LauncherApp();
     LauncherApp(const LauncherApp&) = delete;
@@ -138,7 +138,7 @@ public:
     void* defaultInitArgsEntry = nullptr;
     jvm::FindClassFromBootLoaderFn findClassFromBootLoaderEntry = nullptr;
 
-private:
+  private:
     [[nodiscard]] int32_t relaunchThroughPair() const;
     [[nodiscard]] int32_t launch();
 };

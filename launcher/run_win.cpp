@@ -42,9 +42,8 @@ int32_t LauncherApp::launch() {
     if (javaThreadStackSize == 0) javaThreadStackSize = defaultJavaStackSize();
 
     DWORD result = 1;
-    base::UniqueKernelHandle thread(
-        CreateThread(nullptr, javaThreadStackSize, &LauncherApp::runJavaMainThread, this, 0,
-                     nullptr));
+    base::UniqueKernelHandle thread(CreateThread(
+        nullptr, javaThreadStackSize, &LauncherApp::runJavaMainThread, this, 0, nullptr));
     if (thread) {
         WaitForSingleObject(thread.get(), INFINITE);
         GetExitCodeThread(thread.get(), &result);

@@ -11,7 +11,8 @@ namespace {
 
 const char* const kThrowingMain =
     "main_class=com/example/Main\nmain=throw\n"
-    "trace=java.lang.RuntimeException: boom \xc3\xa4\\r\\n\\tat com.example.Main.main(Main.java:3)\\r\\n\n";
+    "trace=java.lang.RuntimeException: boom \xc3\xa4\\r\\n\\tat "
+    "com.example.Main.main(Main.java:3)\\r\\n\n";
 
 // The dialog's trace, read before answering with the given button.
 struct ExceptionDialogWatch {
@@ -35,8 +36,9 @@ TEST_F(LauncherTest, UncaughtExceptionDialogShowsTheTraceAndIgnoreEndsWithZero) 
     const auto result = launch({}, std::ref(watch));
     EXPECT_EQ(result.exitCode(), 0);
     EXPECT_EQ(watch.seenTitle, L"Java Exception");
-    EXPECT_EQ(watch.seenTrace,
-              L"java.lang.RuntimeException: boom \u00e4\r\n\tat com.example.Main.main(Main.java:3)\r\n");
+    EXPECT_EQ(
+        watch.seenTrace,
+        L"java.lang.RuntimeException: boom \u00e4\r\n\tat com.example.Main.main(Main.java:3)\r\n");
 }
 
 TEST_F(LauncherTest, StopInTheExceptionDialogEndsWithMinusOne) {
@@ -68,8 +70,9 @@ std::wstring today(const wchar_t* picture) {
 TEST_F(LauncherTest, OutputAndErrorGoToFilesNamedWithTheDate) {
     writeLaunchSettings(L"", L"Output File=" + app.file(L"logs\\out_%yyyyMMdd%.txt") +
                                  L"\r\nError File=" + app.file(L"logs\\deep\\err%1.txt"));
-    writeScenario("main_class=com/example/Main\nprint_out=to standard output\n"
-                  "print_err=to standard error\n");
+    writeScenario(
+        "main_class=com/example/Main\nprint_out=to standard output\n"
+        "print_err=to standard error\n");
     const auto before = today(L"yyyyMMdd");
     const auto result = launch();
     const auto after = today(L"yyyyMMdd");
@@ -78,8 +81,7 @@ TEST_F(LauncherTest, OutputAndErrorGoToFilesNamedWithTheDate) {
     if (output.empty()) output = app.readBytes(L"logs\\out_" + after + L".txt");
     EXPECT_NE(output.find("to standard output"), std::string::npos);
     // A single percent sign is no pattern: the name stays as written.
-    EXPECT_NE(app.readBytes(L"logs\\deep\\err%1.txt").find("to standard error"),
-              std::string::npos);
+    EXPECT_NE(app.readBytes(L"logs\\deep\\err%1.txt").find("to standard error"), std::string::npos);
 }
 
 TEST_F(LauncherTest, AppendSwitchKeepsEarlierOutput) {

@@ -25,10 +25,11 @@ std::string recordValue(const std::vector<std::string>& record, std::string_view
 
 TEST_F(LauncherTest, OptionsReachTheJvmInOrderWithTheHooksLast) {
     app.writeBytes(L"lib\\x.jar", "PK");
-    writeSettings(L"[Java Runtime Environment]\r\nMain Class=com.example.Main\r\n"
-                  L"Library Path=C:\\native\r\n"
-                  L"Virtual Machine Parameters=-Xmx256m  -Dp=\"a b\" -ea\r\n"
-                  L"[Class Path]\r\nClass Path=\\lib\\app.jar;C:\\absent\\b.jar;;\\lib\\missing.jar\r\n");
+    writeSettings(
+        L"[Java Runtime Environment]\r\nMain Class=com.example.Main\r\n"
+        L"Library Path=C:\\native\r\n"
+        L"Virtual Machine Parameters=-Xmx256m  -Dp=\"a b\" -ea\r\n"
+        L"[Class Path]\r\nClass Path=\\lib\\app.jar;C:\\absent\\b.jar;;\\lib\\missing.jar\r\n");
     const auto result = launch();
     ASSERT_EQ(result.exitCode(), 0);
     const auto options = support::recordedOptions(result.record);
@@ -52,9 +53,10 @@ TEST_F(LauncherTest, OptionsReachTheJvmInOrderWithTheHooksLast) {
 TEST_F(LauncherTest, WildcardClassPathAndEmbeddedJar) {
     app.writeBytes(L"lib\\extra\\one.jar", "PK");
     app.writeBytes(L"lib\\extra\\two.jar", "PK");
-    writeSettings(L"[Java Runtime Environment]\r\nMain Class=com.example.Main\r\n"
-                  L"[Class Path]\r\nClass Path=\\lib\\extra\\*.jar\r\n"
-                  L"[Application]\r\nEmbedded Jar=yes\r\n");
+    writeSettings(
+        L"[Java Runtime Environment]\r\nMain Class=com.example.Main\r\n"
+        L"[Class Path]\r\nClass Path=\\lib\\extra\\*.jar\r\n"
+        L"[Application]\r\nEmbedded Jar=yes\r\n");
     const auto result = launch();
     ASSERT_EQ(result.exitCode(), 0);
     const auto options = support::recordedOptions(result.record);
@@ -131,8 +133,7 @@ TEST_F(LauncherTest, StackSizeComesFromXssOrFromTheJvmDefault) {
     const Case cases[] = {
         {L"-Xss4m", "main_class=com/example/Main\n", "stack reserve=4194304"},
         {L"-Xss8m -Xss2m", "main_class=com/example/Main\n", "stack reserve=2097152"},
-        {L"", "main_class=com/example/Main\ndefault_stack_size=3145728\n",
-         "stack reserve=3145728"},
+        {L"", "main_class=com/example/Main\ndefault_stack_size=3145728\n", "stack reserve=3145728"},
     };
     for (const auto& c : cases) {
         writeLaunchSettings(std::wstring(L"Virtual Machine Parameters=") + c.parameters + L"\r\n");
@@ -159,7 +160,8 @@ TEST_F(LauncherTest, ExitCodesFollowTheJavaProgram) {
         {"main_class=com/example/Other\n", 1, L""},
         {"create_result=-6\n", -1,
          L"JNI exception: failed to create the Java VM\nReason: invalid arguments.\n"},
-        {"create_result=-1\n", -1, L"JNI exception: failed to create the Java VM\nReason: unknown.\n"},
+        {"create_result=-1\n", -1,
+         L"JNI exception: failed to create the Java VM\nReason: unknown.\n"},
     };
     writeLaunchSettings();
     for (const auto& c : cases) {
@@ -211,16 +213,19 @@ TEST_F(LauncherTest, AClassWithoutMainEndsWithMinusOne) {
 #ifdef PAIR_LAUNCHER_EXE
 // A 32-bit launcher whose runtime is a 64-bit one hands the launch to its paired launcher.
 class PairTest : public LauncherTest {
-protected:
+  protected:
     void SetUp() override {
         const std::wstring pairFolder = support::windowsPathOf(PAIR_BUILD_DIR);
         pair = app.copyIn(support::windowsPathOf(PAIR_LAUNCHER_EXE), L"MyApp64.exe");
         app.copyIn(pairFolder + L"\\tests\\support\\fakejvm.dll", L"rt64\\bin\\client\\jvm.dll");
         app.writeScenario("main_class=com/example/Main\nmain=exit:-3\n",
                           L"rt64\\bin\\client\\jvm.dll");
-        const std::wstring common = L"[Java Runtime Environment]\r\nMain Class=com.example.Main\r\n"
-                                    L"JRE Path=" + app.file(L"rt64") + L"\r\n"
-                                    L"[Class Path]\r\nClass Path=\\lib\\app.jar\r\n";
+        const std::wstring common =
+            L"[Java Runtime Environment]\r\nMain Class=com.example.Main\r\n"
+            L"JRE Path=" +
+            app.file(L"rt64") +
+            L"\r\n"
+            L"[Class Path]\r\nClass Path=\\lib\\app.jar\r\n";
         app.writeText(L"MyApp64.ini", common);
         pairSettings = common + L"[Application]\r\nPair Product=" + pair + L"\r\n";
     }
@@ -243,6 +248,15 @@ TEST_F(PairTest, WithoutPairReturnCodeTheLauncherEndsWithZero) {
     const auto result = launch();
     EXPECT_EQ(result.exitCode(), 0);
     EXPECT_TRUE(result.record.empty()) << "the 32-bit launcher must not load the 64-bit JVM";
+    // The paired launcher goes on by itself; let it finish before its folder is removed, or it
+    // would find its settings gone and wait on an error box for ever.
+    bool childEnded = false;
+    for (int i = 0; i < 600 && !childEnded; ++i) {
+        childEnded = support::hasLine(app.readRecord(L"rt64\\bin\\client\\jvm.dll"), "exit -3");
+        if (!childEnded) Sleep(100);
+    }
+    EXPECT_TRUE(childEnded);
+    Sleep(500);  // the record is written just before the process ends
 }
 #endif
 

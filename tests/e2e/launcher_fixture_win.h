@@ -30,7 +30,7 @@ struct Launch {
 // An application folder holding the launcher as MyApp.exe, a runtime beside it (the fake JVM
 // in jre\bin\client) and a jar in lib\, ready for a settings file and a scenario.
 class LauncherTest : public ::testing::Test {
-protected:
+  protected:
     LauncherTest();
 
     // Writes MyApp.ini (UTF-16 with a byte-order mark).

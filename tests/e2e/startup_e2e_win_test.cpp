@@ -48,7 +48,8 @@ TEST_F(LauncherTest, UnloadableJvmLibraryShowsItsPathAndError) {
     EXPECT_EQ(result.exitCode(), -1);
     ASSERT_EQ(result.errorTexts().size(), 1u);
     const std::wstring text = result.errorTexts()[0];
-    EXPECT_THAT(text, HasSubstr(L"Failed to load Java VM library: " + app.file(L"jre\\bin\\client\\jvm.dll")));
+    EXPECT_THAT(text, HasSubstr(L"Failed to load Java VM library: " +
+                                app.file(L"jre\\bin\\client\\jvm.dll")));
     EXPECT_THAT(text, HasSubstr(L"(errno = "));
     EXPECT_EQ(text.find(L"(errno = 0)"), std::wstring::npos);
 }
@@ -76,9 +77,10 @@ TEST_F(LauncherTest, JrePathFromThePerUserFileWinsOverTheMainFile) {
     support::removeTree(app.file(L"jre"));
     app.installJvm(support::FakeJvm::Full, L"user-rt\\bin\\client\\jvm.dll", false);
     app.installJvm(support::FakeJvm::Full, L"main-rt\\bin\\client\\jvm.dll", false);
-    writeSettings(L"[Product Information]\r\nProduct Name=My: App/\r\nProduct Code=PC1\r\n"
-                  L"[Java Runtime Environment]\r\nMain Class=Main\r\nJRE Path=" +
-                  app.file(L"main-rt") + L"\r\n[Class Path]\r\nClass Path=\\lib\\app.jar\r\n");
+    writeSettings(
+        L"[Product Information]\r\nProduct Name=My: App/\r\nProduct Code=PC1\r\n"
+        L"[Java Runtime Environment]\r\nMain Class=Main\r\nJRE Path=" +
+        app.file(L"main-rt") + L"\r\n[Class Path]\r\nClass Path=\\lib\\app.jar\r\n");
     // The per-user folder drops the characters a folder name cannot hold.
     app.writeText(L"appdata\\My App\\PC1\\MyApp.ini",
                   L"[Java Runtime Environment]\r\nJRE Path=" + app.file(L"user-rt\\") + L"\r\n");

@@ -11,8 +11,8 @@ TEST(JvmSourceFlags, WordsAreComparedExactly) {
         JvmSourceFlags expected;
     };
     const Case cases[] = {
-        {L"favor_JRE", {false, true, true}}, {L"favor_JDK", {true, false, true}},
-        {L"only_JRE", {false, true, false}}, {L"only_JDK", {true, false, false}},
+        {L"favor_JRE", {false, true, true}},   {L"favor_JDK", {true, false, true}},
+        {L"only_JRE", {false, true, false}},   {L"only_JDK", {true, false, false}},
         {L"favor_jre", {false, false, false}}, {L"anything", {false, false, false}},
     };
     for (const auto& c : cases) {
