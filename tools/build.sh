@@ -6,10 +6,18 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build="$root/build"
 targets=("$@")
 
+# ccache, when the machine has it, makes rebuilds in fresh clones and work trees cheap; paths
+# under the source root are hashed relative to it so clones share hits.
+launcher_flags=()
+if command -v ccache >/dev/null; then
+    export CCACHE_BASEDIR="$root"
+    launcher_flags=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+fi
+
 configure() {
     local tree="$1"; shift
     if [ ! -f "$build/$tree/build.ninja" ]; then
-        cmake -S "$root" -B "$build/$tree" -G Ninja "$@" >/dev/null
+        cmake -S "$root" -B "$build/$tree" -G Ninja "${launcher_flags[@]}" "$@" >/dev/null
     fi
 }
 configure host -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++
