@@ -24,7 +24,7 @@ mkdir -p "$work/classes"
 javac --release 8 -nowarn -d "$work/classes" "$root/example/src/com/example/hello/HelloApp.java" \
     2>/dev/null
 jar --create --file "$work/hello.jar" --main-class com.example.hello.HelloApp -C "$work/classes" .
-convert -size 256x256 xc:'#3366cc' -define icon:auto-resize=256,48,32,16 "$work/app.ico"
+cp "$root/example/HelloApp.ico" "$work/app.ico"
 printf '[Application]\nCmd=--from-base\n' > "$work/base.ini"
 code='{0F3A5D2C-8B4E-4C1A-9E7F-6D5B4A3C2B1E}'
 
