@@ -24,11 +24,23 @@ final class OutputFolder {
     private final Path target;
     private final String name;
     final Path staging;
+    // Removes the staging folder when the packer is stopped (Ctrl+C) in the middle of a pack.
+    private final Thread cleanUpOnExit;
 
     private OutputFolder(Path target, String name, Path staging) {
         this.target = target;
         this.name = name;
         this.staging = staging;
+        this.cleanUpOnExit = new Thread(() -> deleteQuietly(staging));
+        Runtime.getRuntime().addShutdownHook(cleanUpOnExit);
+    }
+
+    private void forgetCleanUp() {
+        try {
+            Runtime.getRuntime().removeShutdownHook(cleanUpOnExit);
+        } catch (IllegalStateException e) {
+            // Already shutting down: the hook runs and finds nothing or the abandoned folder.
+        }
     }
 
     static OutputFolder create(Path out, String name) throws PackException {
@@ -97,6 +109,7 @@ final class OutputFolder {
                 move(target, old);
             }
             move(staging, target);
+            forgetCleanUp();
         } catch (IOException e) {
             if (old != null && !Files.exists(target)) {
                 try {
@@ -113,6 +126,7 @@ final class OutputFolder {
 
     /** Removes the staging folder of a pack that did not complete. */
     void abandon() {
+        forgetCleanUp();
         deleteQuietly(staging);
     }
 

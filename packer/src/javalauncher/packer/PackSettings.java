@@ -40,6 +40,12 @@ final class PackSettings {
         shared.setDefault(PRODUCT, "Product Name", options.name);
         if (options.upgradeCode != null) {
             shared.setDefault(PRODUCT, "Upgrade Code", options.upgradeCode);
+            // The launcher finds the embedded base text by the code in the settings file.
+            if (!shared.get(PRODUCT, "Upgrade Code").equalsIgnoreCase(options.upgradeCode)) {
+                throw new UsageException("--setting \"" + PRODUCT + "/Upgrade Code=...\""
+                        + " differs from --upgrade-code " + options.upgradeCode
+                        + "; give the code once, with --upgrade-code");
+            }
         }
         shared.setDefault(RUNTIME, "Main Class", mainClass);
         shared.setDefault(RUNTIME, "Minimum Version", minimumJava);

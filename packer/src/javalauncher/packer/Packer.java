@@ -46,6 +46,7 @@ public final class Packer {
                 JarInspector.javaVersionFor(classVersion), jarNames,
                 runtime != null && runtime.is64Bit);
 
+        if (runtime != null) checkOutsideRuntime(options.out, options.runtime);
         OutputFolder out = OutputFolder.create(options.out, options.name);
         Path scratch = null;
         boolean committed = false;
@@ -78,6 +79,29 @@ public final class Packer {
         } finally {
             if (!committed) out.abandon();
             if (scratch != null) OutputFolder.deleteQuietly(scratch);
+        }
+    }
+
+    /** Copying the runtime into a folder inside it would never end. */
+    private static void checkOutsideRuntime(Path out, Path runtime) throws PackException {
+        Path runtimeFolder;
+        try {
+            runtimeFolder = runtime.toRealPath();
+        } catch (IOException e) {
+            throw new PackException("--runtime " + runtime + ": cannot read it ("
+                    + e.getMessage() + ")");
+        }
+        Path parent = out.toAbsolutePath().normalize().getParent();
+        Path existing = parent;
+        while (existing != null && !Files.exists(existing)) existing = existing.getParent();
+        try {
+            if (existing != null && existing.toRealPath().startsWith(runtimeFolder)) {
+                throw new PackException("--out " + out + " lies inside --runtime " + runtime
+                        + "; choose a folder outside the runtime");
+            }
+        } catch (IOException e) {
+            throw new PackException("--out " + out + ": cannot read its parent folder ("
+                    + e.getMessage() + ")");
         }
     }
 

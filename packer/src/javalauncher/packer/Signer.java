@@ -6,14 +6,17 @@ import java.nio.charset.StandardCharsets;
 import java.nio.file.Files;
 import java.nio.file.Path;
 import java.nio.file.StandardCopyOption;
+import java.nio.file.attribute.PosixFileAttributeView;
+import java.nio.file.attribute.PosixFilePermission;
 import java.util.ArrayList;
+import java.util.EnumSet;
 import java.util.List;
 import java.util.concurrent.TimeUnit;
 
 /**
  * Authenticode signing through osslsigncode, which runs on every build OS. The password goes
- * to the tool in a file readable only by this user, never on its command line, where other
- * users of the machine could see it.
+ * to the tool in a file readable only by this user (in a private temporary folder), never on
+ * its command line, where other users of the machine could see it.
  */
 final class Signer {
     static final String TOOL = "osslsigncode";
@@ -84,7 +87,10 @@ final class Signer {
         Path passwordFile = scratch.resolve("password");
         try {
             Files.write(passwordFile, new byte[0]);
-            restrictToOwner(passwordFile);
+            if (Files.getFileAttributeView(passwordFile, PosixFileAttributeView.class) != null) {
+                Files.setPosixFilePermissions(passwordFile,
+                        EnumSet.of(PosixFilePermission.OWNER_READ, PosixFilePermission.OWNER_WRITE));
+            }
             Files.write(passwordFile, password.getBytes(StandardCharsets.UTF_8));
             run(signCommand(passwordFile, executable, signed), "signing " + executable);
             run(verifyCommand(signed), "verifying the signature of " + executable);
@@ -115,13 +121,6 @@ final class Signer {
         if (ca != null) command.addAll(List.of("-CAfile", ca.toString()));
         command.addAll(List.of("-in", file.toString()));
         return command;
-    }
-
-    private static void restrictToOwner(Path file) throws IOException {
-        File handle = file.toFile();
-        boolean restricted = handle.setReadable(false, false) && handle.setReadable(true, true)
-                && handle.setWritable(false, false) && handle.setWritable(true, true);
-        if (!restricted) throw new IOException("cannot make " + file + " private");
     }
 
     private static void run(List<String> command, String what) throws PackException {

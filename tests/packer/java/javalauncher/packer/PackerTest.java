@@ -165,6 +165,34 @@ class PackerTest {
         }
     }
 
+    /** Copying a runtime into a folder inside itself would fill the disk. */
+    @Test
+    void anOutputFolderInsideTheRuntimeIsRefused() throws Exception {
+        Path runtime = work.resolve("runtime");
+        Files.createDirectories(runtime.resolve("bin/client"));
+        Files.write(runtime.resolve("bin/java.dll"), new byte[0]);
+        Files.write(runtime.resolve("bin/client/jvm.dll"), TestInputs.launcher("launcher.exe"));
+        Path jar = TestInputs.jar(work.resolve("in/app.jar"), "com.example.App", 52, true);
+        PackOptions options = OptionParser.parse(List.of("--name", "A", "--jar", jar.toString(),
+                "--runtime", runtime.toString(), "--out", runtime.resolve("dist/A").toString()));
+
+        PackException error = assertThrows(PackException.class, () -> Packer.pack(options));
+
+        assertTrue(error.getMessage().contains("lies inside --runtime"), error.getMessage());
+        assertFalse(Files.exists(runtime.resolve("dist")));
+    }
+
+    /** The base text is found by the code in the settings file; two codes would lose it. */
+    @Test
+    void anUpgradeCodeSettingThatDiffersFromTheOptionIsRefused() throws Exception {
+        Path base = Files.writeString(work.resolve("base.ini"), "[Application]\n");
+        UsageException error = assertThrows(UsageException.class, () -> Packer.pack(options(
+                "--base-settings", base.toString(),
+                "--upgrade-code", "{3F2504E0-4F89-11D3-9A0C-0305E82C3301}",
+                "--setting", "product information/UPGRADE CODE={00000000-0000-0000-0000-000000000000}")));
+        assertTrue(error.getMessage().contains("differs from --upgrade-code"), error.getMessage());
+    }
+
     @Test
     void twoJarsOfOneNameAreRefused() throws Exception {
         Path other = TestInputs.jar(work.resolve("other/app.jar"), "com.example.B", 52, false);
