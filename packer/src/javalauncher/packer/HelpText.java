@@ -29,8 +29,8 @@ final class HelpText {
     }
 
     static final String TEXT = String.join("\n",
-            "usage: java -jar javalauncher-pack.jar --name NAME --jar FILE [--jar FILE]... --out DIR",
-            "                                       [options]",
+            "usage: java -jar javalauncher-pack.jar --name NAME --jar FILE [--jar FILE]...",
+            "                                       --out DIR [options]",
             "",
             "Packs a Java application into a folder that runs on Windows: NAME.exe (32-bit",
             "launcher), NAME64.exe (64-bit launcher), their settings files NAME.ini and",
@@ -82,7 +82,8 @@ final class HelpText {
             "                           --sign signing.pfx --password-env SIGN_PASSWORD",
             "  --password-env VAR     the environment variable holding the key's password",
             "  --timestamp-url URL    an RFC 3161 time-stamp server, so the signature outlives",
-            "                         the certificate   --timestamp-url http://timestamp.example.com",
+            "                         the certificate",
+            "                           --timestamp-url http://timestamp.example.com",
             "  --sign-ca FILE         PEM certificates to verify the signature against, for a",
             "                         private CA (default: the system's CA list)",
             "",

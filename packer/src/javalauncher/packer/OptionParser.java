@@ -10,6 +10,8 @@ import javalauncher.packer.resources.VersionInfo;
 
 /** Turns the command line into PackOptions; every error names the option and the fix. */
 public final class OptionParser {
+    private static final String IDENTIFIER = "[\\p{L}_$][\\p{L}\\p{N}_$]*";
+    private static final String CLASS_NAME = IDENTIFIER + "(\\." + IDENTIFIER + ")*";
     private static final Set<String> REPEATABLE = Set.of("--jar", "--setting");
     private static final Set<String> FLAGS = Set.of("--help", "-h", "--64-bit");
     private static final Set<String> RESERVED_NAMES = Set.of("CON", "PRN", "AUX", "NUL", "COM1",
@@ -69,7 +71,7 @@ public final class OptionParser {
                 options.jars.add(path(option, value));
                 break;
             case "--main-class":
-                if (!value.matches("[\\p{L}_$][\\p{L}\\p{N}_$]*(\\.[\\p{L}_$][\\p{L}\\p{N}_$]*)*")) {
+                if (!value.matches(CLASS_NAME)) {
                     throw new UsageException("--main-class \"" + value + "\": give the class's"
                             + " full name with dots, e.g. --main-class com.example.Main");
                 }
@@ -83,7 +85,8 @@ public final class OptionParser {
                     options.version = VersionInfo.parseVersion(value);
                 } catch (IllegalArgumentException e) {
                     throw new UsageException("--version \"" + value + "\": " + e.getMessage()
-                            + "; give up to four numbers separated by dots, e.g. --version 1.2.3.4");
+                            + "; give up to four numbers separated by dots, e.g. "
+                            + HelpText.exampleOf(option));
                 }
                 break;
             case "--company":

@@ -110,7 +110,9 @@ public final class Packer {
         List<String> names = new ArrayList<>();
         Set<String> seen = new HashSet<>();
         for (Path jar : jars) {
-            if (!Files.isRegularFile(jar)) throw new PackException("--jar " + jar + ": no such file");
+            if (!Files.isRegularFile(jar)) {
+                throw new PackException("--jar " + jar + ": no such file");
+            }
             String name = jar.getFileName().toString();
             if (!seen.add(name.toLowerCase(Locale.ROOT))) {
                 throw new PackException("--jar " + jar + ": another jar is named " + name

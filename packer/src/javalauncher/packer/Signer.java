@@ -88,8 +88,8 @@ final class Signer {
         try {
             Files.write(passwordFile, new byte[0]);
             if (Files.getFileAttributeView(passwordFile, PosixFileAttributeView.class) != null) {
-                Files.setPosixFilePermissions(passwordFile,
-                        EnumSet.of(PosixFilePermission.OWNER_READ, PosixFilePermission.OWNER_WRITE));
+                Files.setPosixFilePermissions(passwordFile, EnumSet.of(
+                        PosixFilePermission.OWNER_READ, PosixFilePermission.OWNER_WRITE));
             }
             Files.write(passwordFile, password.getBytes(StandardCharsets.UTF_8));
             run(signCommand(passwordFile, executable, signed), "signing " + executable);

@@ -4,8 +4,19 @@ package javalauncher.packer.pe;
  * Bounds-checked little-endian access to a byte array. Every read outside the array becomes a
  * PeFormatException naming what was being read, so malformed files never surface as index errors.
  */
-final class LittleEndian {
+public final class LittleEndian {
     private LittleEndian() {}
+
+    /** An unchecked read, for data whose length the caller has checked. */
+    public static int get16(byte[] data, int at) {
+        return (data[at] & 0xFF) | (data[at + 1] & 0xFF) << 8;
+    }
+
+    /** An unchecked read of an unsigned 32-bit value. */
+    public static long get32(byte[] data, int at) {
+        return (data[at] & 0xFFL) | (data[at + 1] & 0xFFL) << 8 | (data[at + 2] & 0xFFL) << 16
+                | (data[at + 3] & 0xFFL) << 24;
+    }
 
     static void require(byte[] data, long offset, long length, String what)
             throws PeFormatException {
@@ -17,24 +28,21 @@ final class LittleEndian {
 
     static int u16(byte[] data, long offset, String what) throws PeFormatException {
         require(data, offset, 2, what);
-        int at = (int) offset;
-        return (data[at] & 0xFF) | (data[at + 1] & 0xFF) << 8;
+        return get16(data, (int) offset);
     }
 
     /** An unsigned 32-bit value, as a long so that sizes near 4 GB stay positive. */
     static long u32(byte[] data, long offset, String what) throws PeFormatException {
         require(data, offset, 4, what);
-        int at = (int) offset;
-        return (data[at] & 0xFFL) | (data[at + 1] & 0xFFL) << 8 | (data[at + 2] & 0xFFL) << 16
-                | (data[at + 3] & 0xFFL) << 24;
+        return get32(data, (int) offset);
     }
 
-    static void put16(byte[] data, int offset, int value) {
+    public static void put16(byte[] data, int offset, int value) {
         data[offset] = (byte) value;
         data[offset + 1] = (byte) (value >>> 8);
     }
 
-    static void put32(byte[] data, int offset, long value) {
+    public static void put32(byte[] data, int offset, long value) {
         data[offset] = (byte) value;
         data[offset + 1] = (byte) (value >>> 8);
         data[offset + 2] = (byte) (value >>> 16);

@@ -5,6 +5,7 @@ import java.util.HashSet;
 import java.util.Locale;
 import java.util.Map;
 import java.util.Set;
+import javalauncher.packer.pe.LittleEndian;
 import javalauncher.packer.pe.ResourceName;
 import javalauncher.packer.pe.ResourceTree;
 
@@ -48,8 +49,8 @@ public final class Branding {
             throw new IllegalArgumentException("the executable has no free icon numbers left");
         }
         byte[] group = new byte[GROUP_HEADER_SIZE + GROUP_ENTRY_SIZE * icon.images.size()];
-        put16(group, 2, 1);
-        put16(group, 4, icon.images.size());
+        LittleEndian.put16(group, 2, 1);
+        LittleEndian.put16(group, 4, icon.images.size());
         for (int i = 0; i < icon.images.size(); i++) {
             IconFile.Image image = icon.images.get(i);
             int id = nextId + i;
@@ -58,10 +59,10 @@ public final class Branding {
             group[at] = (byte) image.width;
             group[at + 1] = (byte) image.height;
             group[at + 2] = (byte) image.colorCount;
-            put16(group, at + 4, image.planes);
-            put16(group, at + 6, image.bitCount);
-            put32(group, at + 8, image.data.length);
-            put16(group, at + 12, id);
+            LittleEndian.put16(group, at + 4, image.planes);
+            LittleEndian.put16(group, at + 6, image.bitCount);
+            LittleEndian.put32(group, at + 8, image.data.length);
+            LittleEndian.put16(group, at + 12, id);
         }
         tree.put(GROUP_ICON, groupName, language, group);
         if (tree.namesOf(ICON).isEmpty()) tree.removeType(ICON);
@@ -71,11 +72,11 @@ public final class Branding {
     static Set<Integer> iconIdsOf(byte[] group) {
         Set<Integer> ids = new HashSet<>();
         if (group.length < GROUP_HEADER_SIZE) return ids;
-        int count = IconFile.u16(group, 4);
+        int count = LittleEndian.get16(group, 4);
         for (int i = 0; i < count; i++) {
             int at = GROUP_HEADER_SIZE + GROUP_ENTRY_SIZE * i;
             if (at + GROUP_ENTRY_SIZE > group.length) break;
-            ids.add(IconFile.u16(group, at + 12));
+            ids.add(LittleEndian.get16(group, at + 12));
         }
         return ids;
     }
@@ -102,15 +103,5 @@ public final class Branding {
         System.arraycopy(body, 0, data, 2, body.length);
         tree.put(BASE_SETTINGS_TYPE, ResourceName.of(upgradeCode.toUpperCase(Locale.ROOT)), 0,
                 data);
-    }
-
-    private static void put16(byte[] data, int at, int value) {
-        data[at] = (byte) value;
-        data[at + 1] = (byte) (value >>> 8);
-    }
-
-    private static void put32(byte[] data, int at, long value) {
-        put16(data, at, (int) value);
-        put16(data, at + 2, (int) (value >>> 16));
     }
 }

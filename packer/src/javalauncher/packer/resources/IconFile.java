@@ -4,6 +4,7 @@ import java.util.ArrayList;
 import java.util.Arrays;
 import java.util.Collections;
 import java.util.List;
+import javalauncher.packer.pe.LittleEndian;
 
 /**
  * A parsed .ico file: its images in file order, each either PNG data or a BMP without file
@@ -47,10 +48,11 @@ public final class IconFile {
 
     /** Parses the file; the message of the exception says what is wrong with it. */
     public static IconFile parse(byte[] file) throws IllegalArgumentException {
-        if (file.length < HEADER_SIZE || u16(file, 0) != 0 || u16(file, 2) != 1) {
+        if (file.length < HEADER_SIZE || LittleEndian.get16(file, 0) != 0
+                || LittleEndian.get16(file, 2) != 1) {
             throw new IllegalArgumentException("not an icon file (.ico header missing)");
         }
-        int count = u16(file, 4);
+        int count = LittleEndian.get16(file, 4);
         if (count == 0) throw new IllegalArgumentException("the icon file holds no images");
         if (HEADER_SIZE + (long) count * ENTRY_SIZE > file.length) {
             throw new IllegalArgumentException("the icon file is truncated (its directory lists "
@@ -59,20 +61,21 @@ public final class IconFile {
         List<Image> images = new ArrayList<>();
         for (int i = 0; i < count; i++) {
             int entry = HEADER_SIZE + i * ENTRY_SIZE;
-            long size = u32(file, entry + 8);
-            long offset = u32(file, entry + 12);
+            long size = LittleEndian.get32(file, entry + 8);
+            long offset = LittleEndian.get32(file, entry + 12);
             if (size == 0 || offset + size > file.length || offset < HEADER_SIZE) {
                 throw new IllegalArgumentException("image " + (i + 1)
                         + " of the icon file lies outside the file");
             }
             byte[] data = Arrays.copyOfRange(file, (int) offset, (int) (offset + size));
             if (!isPng(data) && !(data.length >= BITMAP_HEADER_SIZE
-                    && u32(data, 0) == BITMAP_HEADER_SIZE)) {
+                    && LittleEndian.get32(data, 0) == BITMAP_HEADER_SIZE)) {
                 throw new IllegalArgumentException("image " + (i + 1)
                         + " of the icon file is neither PNG nor bitmap data");
             }
             images.add(new Image(file[entry] & 0xFF, file[entry + 1] & 0xFF,
-                    file[entry + 2] & 0xFF, u16(file, entry + 4), u16(file, entry + 6), data));
+                    file[entry + 2] & 0xFF, LittleEndian.get16(file, entry + 4),
+                    LittleEndian.get16(file, entry + 6), data));
         }
         return new IconFile(images);
     }
@@ -80,14 +83,5 @@ public final class IconFile {
     private static boolean isPng(byte[] data) {
         return data.length >= PNG_SIGNATURE.length
                 && Arrays.equals(Arrays.copyOf(data, PNG_SIGNATURE.length), PNG_SIGNATURE);
-    }
-
-    static int u16(byte[] data, int at) {
-        return (data[at] & 0xFF) | (data[at + 1] & 0xFF) << 8;
-    }
-
-    static long u32(byte[] data, int at) {
-        return (data[at] & 0xFFL) | (data[at + 1] & 0xFFL) << 8 | (data[at + 2] & 0xFFL) << 16
-                | (data[at + 3] & 0xFFL) << 24;
     }
 }

@@ -6,6 +6,7 @@ import java.util.ArrayList;
 import java.util.LinkedHashMap;
 import java.util.List;
 import java.util.Map;
+import javalauncher.packer.pe.LittleEndian;
 
 /**
  * Builds the binary VS_VERSIONINFO block that Explorer's properties page and
@@ -63,8 +64,8 @@ public final class VersionInfo {
         byte[] stringTable = node(STRING_TABLE_KEY, new byte[0], 0, true, stringNodes);
         byte[] stringFileInfo = node("StringFileInfo", new byte[0], 0, true, List.of(stringTable));
         byte[] translation = new byte[4];
-        put16(translation, 0, LANGUAGE);
-        put16(translation, 2, CODE_PAGE);
+        LittleEndian.put16(translation, 0, LANGUAGE);
+        LittleEndian.put16(translation, 2, CODE_PAGE);
         byte[] var = node("Translation", translation, 4, false, List.of());
         byte[] varFileInfo = node("VarFileInfo", new byte[0], 0, true, List.of(var));
         byte[] fixed = fixedFileInfo();
@@ -79,8 +80,7 @@ public final class VersionInfo {
                 TYPE_APPLICATION, 0, 0, 0};
         byte[] out = new byte[fields.length * 4];
         for (int i = 0; i < fields.length; i++) {
-            put16(out, i * 4, (int) (fields[i] & 0xFFFF));
-            put16(out, i * 4 + 2, (int) (fields[i] >>> 16));
+            LittleEndian.put32(out, i * 4, fields[i]);
         }
         return out;
     }
@@ -101,9 +101,9 @@ public final class VersionInfo {
         if (bytes.length > 0xFFFF) {
             throw new IllegalArgumentException("the version texts are too long (over 64 KB)");
         }
-        put16(bytes, 0, bytes.length);
-        put16(bytes, 2, valueLength);
-        put16(bytes, 4, text ? 1 : 0);
+        LittleEndian.put16(bytes, 0, bytes.length);
+        LittleEndian.put16(bytes, 2, valueLength);
+        LittleEndian.put16(bytes, 4, text ? 1 : 0);
         return bytes;
     }
 
@@ -113,10 +113,5 @@ public final class VersionInfo {
 
     private static byte[] utf16z(String text) {
         return (text + "\0").getBytes(StandardCharsets.UTF_16LE);
-    }
-
-    private static void put16(byte[] data, int at, int value) {
-        data[at] = (byte) value;
-        data[at + 1] = (byte) (value >>> 8);
     }
 }

@@ -37,6 +37,15 @@ class PackerTest {
         return new String(bytes, 2, bytes.length - 2, StandardCharsets.UTF_16LE);
     }
 
+    /** A runtime folder whose jvm.dll is a launcher: the packer only reads its machine type. */
+    private Path fakeRuntime(String jvmType, String launcher) throws IOException {
+        Path runtime = work.resolve("runtime");
+        Files.createDirectories(runtime.resolve("bin/" + jvmType));
+        Files.write(runtime.resolve("bin/java.dll"), new byte[0]);
+        Files.write(runtime.resolve("bin/" + jvmType + "/jvm.dll"), TestInputs.launcher(launcher));
+        return runtime;
+    }
+
     private List<String> listing(Path folder) throws IOException {
         try (Stream<Path> files = Files.walk(folder)) {
             return files.map(file -> folder.relativize(file).toString()).sorted()
@@ -67,10 +76,7 @@ class PackerTest {
     /** A 64-bit runtime beside a 32-bit launcher is only reachable through the pair. */
     @Test
     void a64BitRuntimeMakesTheMainExecutableHandOverToItsPair() throws Exception {
-        Path runtime = work.resolve("runtime");
-        Files.createDirectories(runtime.resolve("bin/server"));
-        Files.write(runtime.resolve("bin/java.dll"), new byte[0]);
-        Files.write(runtime.resolve("bin/server/jvm.dll"), TestInputs.launcher("launcher64.exe"));
+        Path runtime = fakeRuntime("server", "launcher64.exe");
 
         Packer.pack(options("--runtime", runtime.toString(),
                 "--setting", "Application/Pair Return Code=No"));
@@ -168,10 +174,7 @@ class PackerTest {
     /** Copying a runtime into a folder inside itself would fill the disk. */
     @Test
     void anOutputFolderInsideTheRuntimeIsRefused() throws Exception {
-        Path runtime = work.resolve("runtime");
-        Files.createDirectories(runtime.resolve("bin/client"));
-        Files.write(runtime.resolve("bin/java.dll"), new byte[0]);
-        Files.write(runtime.resolve("bin/client/jvm.dll"), TestInputs.launcher("launcher.exe"));
+        Path runtime = fakeRuntime("client", "launcher.exe");
         Path jar = TestInputs.jar(work.resolve("in/app.jar"), "com.example.App", 52, true);
         PackOptions options = OptionParser.parse(List.of("--name", "A", "--jar", jar.toString(),
                 "--runtime", runtime.toString(), "--out", runtime.resolve("dist/A").toString()));
@@ -189,7 +192,8 @@ class PackerTest {
         UsageException error = assertThrows(UsageException.class, () -> Packer.pack(options(
                 "--base-settings", base.toString(),
                 "--upgrade-code", "{3F2504E0-4F89-11D3-9A0C-0305E82C3301}",
-                "--setting", "product information/UPGRADE CODE={00000000-0000-0000-0000-000000000000}")));
+                "--setting",
+                "product information/UPGRADE CODE={00000000-0000-0000-0000-000000000000}")));
         assertTrue(error.getMessage().contains("differs from --upgrade-code"), error.getMessage());
     }
 

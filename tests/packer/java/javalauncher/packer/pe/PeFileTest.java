@@ -122,11 +122,13 @@ class PeFileTest {
                     return bytes;
                 }, "symbol table"),
                 malformed("sections overlapping in memory", bytes -> {
-                    put32(bytes, sectionTable(bytes) + 40 + 12, u32(bytes, sectionTable(bytes) + 12));
+                    int table = sectionTable(bytes);
+                    put32(bytes, table + 40 + 12, u32(bytes, table + 12));
                     return bytes;
                 }, "overlap in memory"),
                 malformed("sections overlapping in the file", bytes -> {
-                    put32(bytes, sectionTable(bytes) + 40 + 20, u32(bytes, sectionTable(bytes) + 20));
+                    int table = sectionTable(bytes);
+                    put32(bytes, table + 40 + 20, u32(bytes, table + 20));
                     return bytes;
                 }, "overlap in the file"),
                 malformed("file alignment of 256", bytes -> {
