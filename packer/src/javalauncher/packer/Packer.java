@@ -35,13 +35,13 @@ public final class Packer {
     public static void pack(PackOptions options) throws PackException {
         List<String> jarNames = checkJars(options.jars);
         String mainClass = mainClassOf(options);
+        int classVersion = classVersionOf(options, mainClass);
         IconFile icon = options.icon == null ? null : readIcon(options.icon);
         BundledRuntime runtime =
                 options.runtime == null ? null : BundledRuntime.inspect(options.runtime);
         String baseText = options.baseSettings == null ? null : readText(options.baseSettings);
         String description = options.description != null ? options.description : options.name;
         Signer signer = options.signingKey == null ? null : Signer.prepare(options, description);
-        int classVersion = JarInspector.classFileVersion(options.jars, mainClass);
         PackSettings settings = PackSettings.build(options, mainClass,
                 JarInspector.javaVersionFor(classVersion), jarNames,
                 runtime != null && runtime.is64Bit);
@@ -75,7 +75,8 @@ public final class Packer {
             out.commit();
             committed = true;
         } catch (IOException e) {
-            throw new PackException("writing the pack failed: " + e, e);
+            throw new PackException("writing the pack failed: " + e.getClass().getSimpleName()
+                    + ": " + e.getMessage(), e);
         } finally {
             if (!committed) out.abandon();
             if (scratch != null) OutputFolder.deleteQuietly(scratch);
@@ -131,13 +132,21 @@ public final class Packer {
             throw new PackException("no --main-class given, and the manifest of " + first
                     + " names no Main-Class: add --main-class com.example.Main");
         }
-        if (JarInspector.classFileVersion(options.jars, mainClass) < 0) {
+        return mainClass;
+    }
+
+    /** The main class's class-file version; a main class no jar holds could never start. */
+    private static int classVersionOf(PackOptions options, String mainClass)
+            throws PackException {
+        int version = JarInspector.classFileVersion(options.jars, mainClass);
+        if (version < 0) {
             String source = options.mainClass != null ? "--main-class " + mainClass
-                    : "the Main-Class " + mainClass + " of " + first + "'s manifest";
+                    : "the Main-Class " + mainClass + " of " + options.jars.get(0)
+                            + "'s manifest";
             throw new PackException(source + ": no jar given holds "
                     + mainClass.replace('.', '/') + ".class; check the name or add its jar");
         }
-        return mainClass;
+        return version;
     }
 
     private static IconFile readIcon(Path file) throws PackException {
