@@ -99,13 +99,16 @@ class OptionParserTest {
         assertTrue(error.getMessage().contains(expected), error.getMessage());
     }
 
+    /** Every option the parser takes has its own entry and example in --help. */
     @Test
-    void helpDocumentsEveryOption() {
+    void helpDocumentsEveryOptionWithAnExample() {
         for (String option : new String[] {"--name", "--jar", "--out", "--main-class", "--icon",
                 "--version", "--company", "--description", "--runtime", "--64-bit",
                 "--setting", "--base-settings", "--upgrade-code", "--sign", "--password-env",
                 "--timestamp-url", "--sign-ca", "--help"}) {
-            assertTrue(HelpText.TEXT.contains("  " + option + " "), option);
+            assertTrue(HelpText.TEXT.contains("\n  " + option), option);
+            assertTrue(HelpText.TEXT.contains("e.g. " + HelpText.exampleOf(option)), option);
+            assertTrue(HelpText.exampleOf(option).startsWith(option), option);
         }
     }
 }
