@@ -115,6 +115,11 @@ public final class Packer {
                 throw new PackException("--jar " + jar + ": no such file");
             }
             String name = jar.getFileName().toString();
+            // ";" separates class path entries and "%" starts an environment variable there.
+            if (name.contains(";") || name.contains("%")) {
+                throw new PackException("--jar " + jar + ": the launcher's class path cannot"
+                        + " hold a file name with ';' or '%'; rename the jar");
+            }
             if (!seen.add(name.toLowerCase(Locale.ROOT))) {
                 throw new PackException("--jar " + jar + ": another jar is named " + name
                         + " too; both would go to lib\\" + name + ", so rename one");

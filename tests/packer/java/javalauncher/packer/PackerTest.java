@@ -158,6 +158,8 @@ class PackerTest {
             {List.of("--jar", noMain.toString(), "--main-class", "com.example.Lib",
                 "--runtime", work.toString()), "no bin/java.dll"},
             {List.of("--jar", work.resolve("other/app.jar").toString()), "no such file"},
+            {List.of("--jar", Files.copy(noMain, work.resolve("in/a;b.jar")).toString(),
+                "--main-class", "com.example.Lib"), "rename the jar"},
         };
         for (Object[] testCase : cases) {
             @SuppressWarnings("unchecked")
