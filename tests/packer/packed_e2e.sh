@@ -46,7 +46,7 @@ print_out=played main"
 java -jar "$packer" --name Hello --jar "$work/hello.jar" --icon "$work/app.ico" \
     --version 2.5.0.7 --company "Example Ltd" --description "Packed example" \
     --upgrade-code '{0F3A5D2C-8B4E-4C1A-9E7F-6D5B4A3C2B1E}' --base-settings "$work/base.ini" \
-    --setting 'Application/Cmd=--greeting "from the ini" grüße=1' \
+    --setting 'Application/Cmd="from the ini" grüße=1 "x y"' \
     --runtime "$work/runtime32" --out "$work/Hello" >/dev/null
 
 "$wine_run" "$win32/tests/support/windriver.exe" --timeout 240000 --press 1 \
@@ -61,8 +61,12 @@ check "its class path is the jar in lib" "$record" \
 check "the embedded base settings gave a VM parameter" "$record" "option -Dfrom.base=yes"
 check "the settings file gave the extra arguments" "$record" "main 4"
 check "argument from the command line" "$record" "arg 0 $(utf16hex first)"
-check "argument with a space from the settings file" "$record" "arg 2 $(utf16hex 'from the ini')"
-check "non-ASCII argument with = from the settings file" "$record" "arg 3 $(utf16hex 'grüße=1')"
+# The value starts and ends with a quote, which the profile functions would strip unless the
+# packer writes it in an extra pair.
+check "quoted argument at the start of the settings value" "$record" \
+    "arg 1 $(utf16hex 'from the ini')"
+check "non-ASCII argument with = from the settings file" "$record" "arg 2 $(utf16hex 'grüße=1')"
+check "quoted argument at the end of the settings value" "$record" "arg 3 $(utf16hex 'x y')"
 
 for exe in Hello.exe Hello64.exe; do
     "$wine_run" "$win32/tests/packer/packed_probe.exe" "$(windows_path "$work/Hello/$exe")" \
