@@ -131,6 +131,23 @@ class PackerTest {
         }
     }
 
+    /** Packing again replaces the earlier pack whole: nothing of it lingers. */
+    @Test
+    void anEarlierPackIsReplacedWhole() throws Exception {
+        Packer.pack(options("--runtime", fakeRuntime("client", "launcher.exe").toString()));
+        Path out = work.resolve("dist/MyApp");
+        assertTrue(Files.isDirectory(out.resolve("jre")));
+
+        Packer.pack(options("--company", "Second Ltd"));
+
+        assertFalse(Files.exists(out.resolve("jre")));
+        byte[] exe = Files.readAllBytes(out.resolve("MyApp.exe"));
+        assertTrue(new String(exe, StandardCharsets.UTF_16LE).contains("Second Ltd"));
+        try (Stream<Path> siblings = Files.list(work.resolve("dist"))) {
+            assertEquals(1, siblings.count(), "the old pack is removed");
+        }
+    }
+
     @Test
     void aFolderOfOtherFilesIsNeverReplaced() throws Exception {
         Path out = Files.createDirectories(work.resolve("dist/MyApp"));
