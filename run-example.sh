@@ -60,3 +60,4 @@ echo "== what the launcher handed the JVM (jre/bin/client/fakejvm.record)"
 cat "$app/jre/bin/client/fakejvm.record"
 echo "== the program's standard output ($app/logs)"
 cat "$app"/logs/out-*.log
+echo
