@@ -7,6 +7,8 @@ packages=(cmake ninja-build clang libclang-rt-14-dev googletest
           g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-i686
           wine wine32:i386 wine64 xvfb xdotool x11-apps imagemagick
           openjdk-17-jdk-headless qemu-user-static)
+# The packer: its JUnit 5 tests, Authenticode signing and the test certificates.
+packages+=(junit5 osslsigncode openssl)
 
 if ! dpkg --print-foreign-architectures | grep -qx i386; then
     dpkg --add-architecture i386

@@ -1,0 +1,195 @@
+package javalauncher.packer;
+
+import java.nio.file.InvalidPathException;
+import java.nio.file.Path;
+import java.util.HashSet;
+import java.util.List;
+import java.util.Locale;
+import java.util.Set;
+import javalauncher.packer.resources.VersionInfo;
+
+/** Turns the command line into PackOptions; every error names the option and the fix. */
+public final class OptionParser {
+    private static final String IDENTIFIER = "[\\p{L}_$][\\p{L}\\p{N}_$]*";
+    private static final String CLASS_NAME = IDENTIFIER + "(\\." + IDENTIFIER + ")*";
+    private static final Set<String> REPEATABLE = Set.of("--jar", "--setting");
+    private static final Set<String> FLAGS = Set.of("--help", "-h", "--64-bit");
+    private static final Set<String> RESERVED_NAMES = Set.of("CON", "PRN", "AUX", "NUL", "COM1",
+            "COM2", "COM3", "COM4", "COM5", "COM6", "COM7", "COM8", "COM9", "LPT1", "LPT2", "LPT3",
+            "LPT4", "LPT5", "LPT6", "LPT7", "LPT8", "LPT9");
+
+    private OptionParser() {}
+
+    public static PackOptions parse(List<String> args) throws UsageException {
+        PackOptions options = new PackOptions();
+        Set<String> seen = new HashSet<>();
+        for (int i = 0; i < args.size(); i++) {
+            String arg = args.get(i);
+            String option = arg;
+            String value = null;
+            int equals = arg.indexOf('=');
+            if (arg.startsWith("--") && equals > 0) {
+                option = arg.substring(0, equals);
+                value = arg.substring(equals + 1);
+            }
+            if (!arg.startsWith("-")) {
+                throw new UsageException("unexpected argument \"" + arg + "\": every input is"
+                        + " given with an option, e.g. --jar " + arg + " (see --help)");
+            }
+            if (!seen.add(option) && !REPEATABLE.contains(option)) {
+                throw new UsageException(option + " is given twice; give it once");
+            }
+            if (FLAGS.contains(option)) {
+                if (value != null) throw new UsageException(option + " takes no value");
+                if (option.equals("--64-bit")) {
+                    options.allow64Bit = true;
+                } else {
+                    options.help = true;
+                }
+                continue;
+            }
+            if (value == null) {
+                if (i + 1 >= args.size()) {
+                    throw new UsageException(option + " needs a value, e.g. "
+                            + HelpText.exampleOf(option));
+                }
+                value = args.get(++i);
+            }
+            apply(options, option, value);
+        }
+        if (!options.help) checkComplete(options);
+        return options;
+    }
+
+    private static void apply(PackOptions options, String option, String value)
+            throws UsageException {
+        switch (option) {
+            case "--name":
+                options.name = checkedName(value);
+                break;
+            case "--jar":
+                options.jars.add(path(option, value));
+                break;
+            case "--main-class":
+                if (!value.matches(CLASS_NAME)) {
+                    throw new UsageException("--main-class \"" + value + "\": give the class's"
+                            + " full name with dots, e.g. --main-class com.example.Main");
+                }
+                options.mainClass = value;
+                break;
+            case "--icon":
+                options.icon = path(option, value);
+                break;
+            case "--version":
+                try {
+                    options.version = VersionInfo.parseVersion(value);
+                } catch (IllegalArgumentException e) {
+                    throw new UsageException("--version \"" + value + "\": " + e.getMessage()
+                            + "; give up to four numbers separated by dots, e.g. "
+                            + HelpText.exampleOf(option));
+                }
+                break;
+            case "--company":
+                options.company = value;
+                break;
+            case "--description":
+                options.description = value;
+                break;
+            case "--runtime":
+                options.runtime = path(option, value);
+                break;
+            case "--setting":
+                options.settings.add(Setting.parse(value));
+                break;
+            case "--base-settings":
+                options.baseSettings = path(option, value);
+                break;
+            case "--upgrade-code":
+                options.upgradeCode = checkedGuid(value);
+                break;
+            case "--sign":
+                options.signingKey = path(option, value);
+                break;
+            case "--password-env":
+                if (!value.matches("[A-Za-z_][A-Za-z0-9_]*")) {
+                    throw new UsageException("--password-env \"" + value + "\": give the name of"
+                            + " an environment variable, e.g. --password-env SIGN_PASSWORD");
+                }
+                options.passwordVariable = value;
+                break;
+            case "--timestamp-url":
+                if (!value.matches("https?://\\S+")) {
+                    throw new UsageException("--timestamp-url \"" + value + "\": give an http or"
+                            + " https address, e.g. --timestamp-url http://timestamp.example.com");
+                }
+                options.timestampUrl = value;
+                break;
+            case "--sign-ca":
+                options.signingCa = path(option, value);
+                break;
+            case "--out":
+                options.out = path(option, value);
+                break;
+            default:
+                throw new UsageException("unknown option " + option + " (see --help)");
+        }
+    }
+
+    private static void checkComplete(PackOptions options) throws UsageException {
+        if (options.name == null) {
+            throw new UsageException("--name is missing: name the application, e.g. --name MyApp");
+        }
+        if (options.jars.isEmpty()) {
+            throw new UsageException("--jar is missing: give the application's jar, e.g."
+                    + " --jar build/libs/app.jar");
+        }
+        if (options.out == null) {
+            throw new UsageException("--out is missing: give the folder to create, e.g."
+                    + " --out dist/" + options.name);
+        }
+        if (options.baseSettings != null && options.upgradeCode == null) {
+            throw new UsageException("--base-settings needs --upgrade-code: the launcher finds"
+                    + " the base settings by that code; make one GUID (e.g. with uuidgen) and"
+                    + " keep it for every release");
+        }
+        boolean signing = options.signingKey != null;
+        if (!signing && (options.passwordVariable != null || options.timestampUrl != null
+                || options.signingCa != null)) {
+            throw new UsageException("--password-env, --timestamp-url and --sign-ca only"
+                    + " apply together with --sign <key.pfx>");
+        }
+    }
+
+    /** The name becomes file names on Windows: keep to characters every file system takes. */
+    private static String checkedName(String name) throws UsageException {
+        if (!name.matches("[A-Za-z0-9][A-Za-z0-9 ._-]*") || name.endsWith(".")
+                || name.endsWith(" ") || name.length() > 100
+                || RESERVED_NAMES.contains(name.toUpperCase(Locale.ROOT))) {
+            throw new UsageException("--name \"" + name + "\": use letters, digits, spaces,"
+                    + " '.', '-' and '_' (it names the executable), e.g. --name MyApp");
+        }
+        return name;
+    }
+
+    /** Upper case with braces, as the launcher's settings spell an upgrade code. */
+    static String checkedGuid(String text) throws UsageException {
+        String bare = text.startsWith("{") && text.endsWith("}")
+                ? text.substring(1, text.length() - 1)
+                : text;
+        if (!bare.matches("[0-9A-Fa-f]{8}-[0-9A-Fa-f]{4}-[0-9A-Fa-f]{4}-[0-9A-Fa-f]{4}"
+                + "-[0-9A-Fa-f]{12}")) {
+            throw new UsageException("--upgrade-code \"" + text + "\": give a GUID, e.g."
+                    + " --upgrade-code {3F2504E0-4F89-11D3-9A0C-0305E82C3301}");
+        }
+        return "{" + bare.toUpperCase(Locale.ROOT) + "}";
+    }
+
+    private static Path path(String option, String value) throws UsageException {
+        try {
+            if (value.isEmpty()) throw new InvalidPathException(value, "empty");
+            return Path.of(value);
+        } catch (InvalidPathException e) {
+            throw new UsageException(option + " \"" + value + "\": not a valid path");
+        }
+    }
+}

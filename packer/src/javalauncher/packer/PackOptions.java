@@ -1,0 +1,27 @@
+package javalauncher.packer;
+
+import java.nio.file.Path;
+import java.util.ArrayList;
+import java.util.List;
+
+/** Everything the command line asked for, checked for form but not yet against the disk. */
+public final class PackOptions {
+    public boolean help;
+    public String name;
+    public final List<Path> jars = new ArrayList<>();
+    public String mainClass;
+    public Path icon;
+    public int[] version = {1, 0, 0, 0};
+    public String company;
+    public String description;
+    public Path runtime;
+    public boolean allow64Bit;
+    public final List<Setting> settings = new ArrayList<>();
+    public Path baseSettings;
+    public String upgradeCode;
+    public Path signingKey;
+    public String passwordVariable;
+    public String timestampUrl;
+    public Path signingCa;
+    public Path out;
+}

@@ -1,0 +1,248 @@
+package javalauncher.packer;
+
+import java.io.IOException;
+import java.io.InputStream;
+import java.nio.ByteBuffer;
+import java.nio.charset.CharacterCodingException;
+import java.nio.charset.CodingErrorAction;
+import java.nio.charset.StandardCharsets;
+import java.nio.file.Files;
+import java.nio.file.Path;
+import java.util.ArrayList;
+import java.util.HashSet;
+import java.util.List;
+import java.util.Locale;
+import java.util.Set;
+import javalauncher.packer.pe.PeFile;
+import javalauncher.packer.pe.PeFormatException;
+import javalauncher.packer.pe.ResourceTree;
+import javalauncher.packer.resources.Branding;
+import javalauncher.packer.resources.IconFile;
+import javalauncher.packer.resources.VersionInfo;
+
+/**
+ * Makes the application folder: checks every input first, then builds the pack in a staging
+ * folder and moves it to --out only when everything, signing included, has succeeded.
+ */
+public final class Packer {
+    /** Where the build puts the two launcher executables inside the packer's jar. */
+    static final String LAUNCHER_32 = "/launchers/launcher.exe";
+    static final String LAUNCHER_64 = "/launchers/launcher64.exe";
+    private static final long MAX_INPUT_BYTES = 64L << 20;
+
+    private Packer() {}
+
+    public static void pack(PackOptions options) throws PackException {
+        List<String> jarNames = checkJars(options.jars);
+        String mainClass = mainClassOf(options);
+        int classVersion = classVersionOf(options, mainClass);
+        IconFile icon = options.icon == null ? null : readIcon(options.icon);
+        BundledRuntime runtime =
+                options.runtime == null ? null : BundledRuntime.inspect(options.runtime);
+        String baseText = options.baseSettings == null ? null : readText(options.baseSettings);
+        String description = options.description != null ? options.description : options.name;
+        Signer signer = options.signingKey == null ? null : Signer.prepare(options, description);
+        PackSettings settings = PackSettings.build(options, mainClass,
+                JarInspector.javaVersionFor(classVersion), jarNames,
+                runtime != null && runtime.is64Bit);
+
+        if (runtime != null) checkOutsideRuntime(options.out, options.runtime);
+        OutputFolder out = OutputFolder.create(options.out, options.name);
+        Path scratch = null;
+        boolean committed = false;
+        try {
+            Path folder = out.staging;
+            String exe32 = options.name + ".exe";
+            String exe64 = options.name + "64.exe";
+            Files.write(folder.resolve(exe32),
+                    brand(launcher(LAUNCHER_32), exe32, options, description, icon, baseText));
+            Files.write(folder.resolve(exe64),
+                    brand(launcher(LAUNCHER_64), exe64, options, description, icon, baseText));
+            Files.write(folder.resolve(options.name + ".ini"),
+                    SettingsFile.encode(settings.main.toText()));
+            Files.write(folder.resolve(options.name + "64.ini"),
+                    SettingsFile.encode(settings.pair.toText()));
+            Path lib = Files.createDirectory(folder.resolve("lib"));
+            for (int i = 0; i < options.jars.size(); i++) {
+                Files.copy(options.jars.get(i), lib.resolve(jarNames.get(i)));
+            }
+            if (runtime != null) runtime.copyTo(folder.resolve("jre"));
+            if (signer != null) {
+                scratch = Files.createTempDirectory("javalauncher-pack-sign");
+                signer.sign(folder.resolve(exe32), scratch);
+                signer.sign(folder.resolve(exe64), scratch);
+            }
+            out.commit();
+            committed = true;
+        } catch (IOException e) {
+            throw new PackException("writing the pack failed: " + e.getClass().getSimpleName()
+                    + ": " + e.getMessage(), e);
+        } finally {
+            if (!committed) out.abandon();
+            if (scratch != null) OutputFolder.deleteQuietly(scratch);
+        }
+    }
+
+    /** Copying the runtime into a folder inside it would never end. */
+    private static void checkOutsideRuntime(Path out, Path runtime) throws PackException {
+        Path runtimeFolder;
+        try {
+            runtimeFolder = runtime.toRealPath();
+        } catch (IOException e) {
+            throw new PackException("--runtime " + runtime + ": cannot read it ("
+                    + e.getMessage() + ")");
+        }
+        Path parent = out.toAbsolutePath().normalize().getParent();
+        Path existing = parent;
+        while (existing != null && !Files.exists(existing)) existing = existing.getParent();
+        try {
+            if (existing != null && existing.toRealPath().startsWith(runtimeFolder)) {
+                throw new PackException("--out " + out + " lies inside --runtime " + runtime
+                        + "; choose a folder outside the runtime");
+            }
+        } catch (IOException e) {
+            throw new PackException("--out " + out + ": cannot read its parent folder ("
+                    + e.getMessage() + ")");
+        }
+    }
+
+    /** The jars' file names in lib\; two jars of one name would overwrite each other. */
+    private static List<String> checkJars(List<Path> jars) throws PackException {
+        List<String> names = new ArrayList<>();
+        Set<String> seen = new HashSet<>();
+        for (Path jar : jars) {
+            if (!Files.isRegularFile(jar)) {
+                throw new PackException("--jar " + jar + ": no such file");
+            }
+            String name = jar.getFileName().toString();
+            // ";" separates class path entries and "%" starts an environment variable there.
+            if (name.contains(";") || name.contains("%")) {
+                throw new PackException("--jar " + jar + ": the launcher's class path cannot"
+                        + " hold a file name with ';' or '%'; rename the jar");
+            }
+            if (!seen.add(name.toLowerCase(Locale.ROOT))) {
+                throw new PackException("--jar " + jar + ": another jar is named " + name
+                        + " too; both would go to lib\\" + name + ", so rename one");
+            }
+            names.add(name);
+        }
+        return names;
+    }
+
+    private static String mainClassOf(PackOptions options) throws PackException {
+        Path first = options.jars.get(0);
+        String mainClass = options.mainClass != null ? options.mainClass
+                : JarInspector.manifestMainClass(first);
+        if (mainClass == null) {
+            throw new PackException("no --main-class given, and the manifest of " + first
+                    + " names no Main-Class: add --main-class com.example.Main");
+        }
+        return mainClass;
+    }
+
+    /** The main class's class-file version; a main class no jar holds could never start. */
+    private static int classVersionOf(PackOptions options, String mainClass)
+            throws PackException {
+        int version = JarInspector.classFileVersion(options.jars, mainClass);
+        if (version < 0) {
+            String source = options.mainClass != null ? "--main-class " + mainClass
+                    : "the Main-Class " + mainClass + " of " + options.jars.get(0)
+                            + "'s manifest";
+            throw new PackException(source + ": no jar given holds "
+                    + mainClass.replace('.', '/') + ".class; check the name or add its jar");
+        }
+        return version;
+    }
+
+    private static IconFile readIcon(Path file) throws PackException {
+        try {
+            return IconFile.parse(readInput("--icon", file));
+        } catch (IllegalArgumentException e) {
+            throw new PackException("--icon " + file + ": " + e.getMessage()
+                    + "; give a Windows .ico file");
+        }
+    }
+
+    /** UTF-16 with a byte-order mark, or UTF-8 (with or without one). */
+    static String readText(Path file) throws PackException {
+        byte[] bytes = readInput("--base-settings", file);
+        try {
+            if (bytes.length >= 2 && (bytes[0] & 0xFF) == 0xFF && (bytes[1] & 0xFF) == 0xFE) {
+                return decode(bytes, 2, StandardCharsets.UTF_16LE);
+            }
+            if (bytes.length >= 2 && (bytes[0] & 0xFF) == 0xFE && (bytes[1] & 0xFF) == 0xFF) {
+                return decode(bytes, 2, StandardCharsets.UTF_16BE);
+            }
+            boolean utf8Mark = bytes.length >= 3 && (bytes[0] & 0xFF) == 0xEF
+                    && (bytes[1] & 0xFF) == 0xBB && (bytes[2] & 0xFF) == 0xBF;
+            return decode(bytes, utf8Mark ? 3 : 0, StandardCharsets.UTF_8);
+        } catch (CharacterCodingException e) {
+            throw new PackException("--base-settings " + file + ": not UTF-8 text, nor UTF-16"
+                    + " with a byte-order mark; save it in one of those");
+        }
+    }
+
+    private static String decode(byte[] bytes, int skip, java.nio.charset.Charset charset)
+            throws CharacterCodingException {
+        return charset.newDecoder().onMalformedInput(CodingErrorAction.REPORT)
+                .onUnmappableCharacter(CodingErrorAction.REPORT)
+                .decode(ByteBuffer.wrap(bytes, skip, bytes.length - skip)).toString();
+    }
+
+    /** Reads a whole input file; pipes and process substitutions work too. */
+    private static byte[] readInput(String option, Path file) throws PackException {
+        if (!Files.exists(file)) throw new PackException(option + " " + file + ": no such file");
+        if (Files.isDirectory(file)) {
+            throw new PackException(option + " " + file + ": is a folder; give a file");
+        }
+        try (InputStream in = Files.newInputStream(file)) {
+            byte[] bytes = in.readNBytes((int) MAX_INPUT_BYTES + 1);
+            if (bytes.length > MAX_INPUT_BYTES) {
+                throw new PackException(option + " " + file + ": larger than 64 MB");
+            }
+            return bytes;
+        } catch (IOException e) {
+            throw new PackException(option + " " + file + ": cannot read it (" + e.getMessage()
+                    + ")");
+        }
+    }
+
+    private static byte[] launcher(String resource) throws PackException {
+        try (InputStream in = Packer.class.getResourceAsStream(resource)) {
+            if (in == null) {
+                throw new PackException("this packer jar lacks " + resource
+                        + "; rebuild it with the launcher build");
+            }
+            return in.readAllBytes();
+        } catch (IOException e) {
+            throw new PackException("cannot read " + resource + " from the packer jar");
+        }
+    }
+
+    /** The launcher with the application's icon, version information and base settings. */
+    static byte[] brand(byte[] launcher, String fileName, PackOptions options,
+            String description, IconFile icon, String baseText) throws PackException {
+        try {
+            PeFile executable = PeFile.read(launcher);
+            ResourceTree resources = executable.resources();
+            if (icon != null) Branding.setIcon(resources, icon);
+            String version = VersionInfo.format(options.version);
+            Branding.setVersion(resources, new VersionInfo(options.version)
+                    .with("CompanyName", options.company)
+                    .with("FileDescription", description)
+                    .with("FileVersion", version)
+                    .with("InternalName", options.name)
+                    .with("OriginalFilename", fileName)
+                    .with("ProductName", options.name)
+                    .with("ProductVersion", version));
+            if (baseText != null) {
+                Branding.setBaseSettings(resources, options.upgradeCode, baseText);
+            }
+            return executable.withResources(resources);
+        } catch (PeFormatException e) {
+            throw new PackException("cannot edit " + fileName + ": " + e.getMessage());
+        } catch (IllegalArgumentException e) {
+            throw new PackException(fileName + ": " + e.getMessage());
+        }
+    }
+}
