@@ -9,6 +9,8 @@
 namespace jvm {
 
 using CreateJavaVmFn = jint(JNICALL*)(JavaVM**, void**, void*);
+// "JNI_GetDefaultJavaVMInitArgs", called with a JNI 1.1 init-args record.
+using GetDefaultInitArgsFn = jint(JNICALL*)(void*);
 using FindClassFromBootLoaderFn = jclass(JNICALL*)(JNIEnv*, const char*);
 using ExitHookFn = void(JNICALL*)(jint);
 using AbortHookFn = void(JNICALL*)();
