@@ -198,6 +198,8 @@ TEST_F(LauncherTest, WithoutTheLauncherEntryAMissingClassIsReported) {
     ASSERT_EQ(result.errorTexts().size(), 1u);
     EXPECT_EQ(result.errorTexts()[0], L"Could not find the main class com/example/Main.\n");
     EXPECT_THAT(result.record, ::testing::Contains(::testing::StartsWith("describe ")));
+    // The Java main thread detaches, so the DestroyJavaVM at exit does not wait for it.
+    EXPECT_THAT(result.record, ::testing::IsSupersetOf({"detach", "destroyed"}));
 }
 
 TEST_F(LauncherTest, AClassWithoutMainEndsWithMinusOne) {

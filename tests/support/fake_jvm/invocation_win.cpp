@@ -122,6 +122,7 @@ std::string optionText(const char* text) {
 jint JNICALL destroyJavaVm(JavaVM*) {
     record("destroy");
     waitForJavaThreads();
+    waitForAttachedThreads();
     record("destroyed");
     return JNI_OK;
 }
@@ -131,6 +132,12 @@ jint JNICALL attachCurrentThread(JavaVM*, void** penv, void*) {
     record(already ? "attach again" : "attach");
     *penv = currentEnv(true);
     return JNI_OK;
+}
+
+jint JNICALL attachCurrentThreadAsDaemon(JavaVM* vm, void** penv, void* args) {
+    const jint result = attachCurrentThread(vm, penv, args);
+    static_cast<Env*>(*penv)->daemon = true;
+    return result;
 }
 
 jint JNICALL detachCurrentThreadImpl(JavaVM*) {
@@ -153,7 +160,7 @@ const JNIInvokeInterface_ invokeTable = [] {
     table.AttachCurrentThread = attachCurrentThread;
     table.DetachCurrentThread = detachCurrentThreadImpl;
     table.GetEnv = getEnv;
-    table.AttachCurrentThreadAsDaemon = attachCurrentThread;
+    table.AttachCurrentThreadAsDaemon = attachCurrentThreadAsDaemon;
     return table;
 }();
 
