@@ -1,7 +1,10 @@
 #include <windows.h>
 
+#include "base/system_error_win.h"
 #include "launcher/launch_settings.h"
 #include "launcher/launcher_app.h"
+#include "resources/resource_ids.h"
+#include "ui/error_box_win.h"
 
 namespace launcher {
 
@@ -16,9 +19,14 @@ int32_t LauncherApp::relaunchThroughPair() const {
     PROCESS_INFORMATION process{};
     // The paired launcher gets the command line exactly as this process received it.
     std::wstring commandLine = GetCommandLineW();
-    if (!CreateProcessW(settings_.runtimeSearch.pairProduct.c_str(), commandLine.data(), nullptr,
-                        nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
-        return 0;
+    const std::wstring& pairProduct = settings_.runtimeSearch.pairProduct;
+    if (!CreateProcessW(pairProduct.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
+                        nullptr, nullptr, &startup, &process)) {
+        // Without this box a missing or broken pair file would end the launch silently.
+        const DWORD error = GetLastError();
+        ui::showErrorBox(splashWindowHandle, IDS_PAIR_START_FAILED, std::wstring_view(pairProduct),
+                         std::wstring_view(base::systemErrorText(error)));
+        return -1;
     }
     base::UniqueKernelHandle child(process.hProcess);
     base::UniqueKernelHandle childThread(process.hThread);

@@ -212,6 +212,24 @@ TEST_F(LauncherTest, AClassWithoutMainEndsWithMinusOne) {
     EXPECT_TRUE(result.errorTexts().empty());
 }
 
+TEST_F(LauncherTest, APairThatCannotBeStartedIsReportedAndEndsWithMinusOne) {
+    app.copyIn(support::windowsPathOf(FOREIGN_LIBRARY), L"rt\\bin\\client\\jvm.dll");
+    const std::wstring missing = app.file(L"Missing64.exe");
+    for (const wchar_t* waitForPair : {L"", L"Pair Return Code=Yes\r\n"}) {
+        writeSettings(L"[Java Runtime Environment]\r\nMain Class=com.example.Main\r\nJRE Path=" +
+                      app.file(L"rt") + L"\r\n[Application]\r\nPair Product=" + missing + L"\r\n" +
+                      waitForPair);
+        const auto result = launch();
+        EXPECT_EQ(result.exitCode(), -1);
+        ASSERT_EQ(result.errorTexts().size(), 1u);
+        const std::wstring expectedStart =
+            L"Failed to start the paired launcher " + missing + L".\nReason: ";
+        EXPECT_THAT(result.errorTexts()[0], ::testing::StartsWith(expectedStart));
+        EXPECT_GT(result.errorTexts()[0].size(), expectedStart.size() + 1);
+        EXPECT_TRUE(result.record.empty());
+    }
+}
+
 #ifdef PAIR_LAUNCHER_EXE
 // A 32-bit launcher whose runtime is a 64-bit one hands the launch to its paired launcher.
 class PairTest : public LauncherTest {
