@@ -133,6 +133,8 @@ TEST_F(LauncherTest, StackSizeComesFromXssOrFromTheJvmDefault) {
     const Case cases[] = {
         {L"-Xss4m", "main_class=com/example/Main\n", "stack reserve=4194304"},
         {L"-Xss8m -Xss2m", "main_class=com/example/Main\n", "stack reserve=2097152"},
+        // Below the executable's default reservation (1 MB) the thread gets that default.
+        {L"-Xss512k", "main_class=com/example/Main\n", "stack reserve=1048576"},
         {L"", "main_class=com/example/Main\ndefault_stack_size=3145728\n", "stack reserve=3145728"},
     };
     for (const auto& c : cases) {
