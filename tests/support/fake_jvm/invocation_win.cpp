@@ -7,6 +7,7 @@
 #include <cstring>
 #include <string>
 
+#include "base/module_win.h"
 #include "tests/support/fake_jvm/record_win.h"
 #include "tests/support/fake_jvm/text_codec.h"
 #include "tests/support/fake_jvm/vm_win.h"
@@ -92,12 +93,11 @@ std::int64_t microsecondsSinceProcessStart() {
     using PreciseTime = void(WINAPI*)(LPFILETIME);
     FILETIME now{};
     const HMODULE kernel32 = GetModuleHandleW(L"kernel32.dll");
-    const FARPROC precise =
-        kernel32 == nullptr ? nullptr : GetProcAddress(kernel32, "GetSystemTimePreciseAsFileTime");
+    const auto precise = kernel32 == nullptr ? nullptr
+                                             : base::procAddress<PreciseTime>(
+                                                   kernel32, "GetSystemTimePreciseAsFileTime");
     if (precise != nullptr) {
-        PreciseTime function = nullptr;
-        std::memcpy(&function, &precise, sizeof function);
-        function(&now);
+        precise(&now);
     } else {
         GetSystemTimeAsFileTime(&now);
     }
