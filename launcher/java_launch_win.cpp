@@ -153,6 +153,8 @@ DWORD WINAPI LauncherApp::runJavaMainThread(void* parameter) noexcept {
     try {
         return app->runJavaProgram();
     } catch (...) {
+        // Ending attached would keep the DestroyJavaVM at exit waiting for this thread.
+        if (app->jvm_.javaVm != nullptr) app->jvm_.javaVm->DetachCurrentThread();
         return 1;
     }
 }
