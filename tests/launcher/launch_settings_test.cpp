@@ -2,10 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <functional>
 #include <optional>
+#include <utility>
 
+#include "launcher/settings_keys.h"
 #include "settings/text_store.h"
 
 namespace launcher {
@@ -191,6 +194,36 @@ TEST(LaunchSettings, ProductAndJvmOptionSettingsAreTakenAsWritten) {
     EXPECT_EQ(options.cmdSetting, L"one \"two\"");
     EXPECT_TRUE(options.embeddedJar);
     EXPECT_EQ(settings.runtimeSearch.pairProduct, L"app64.exe");
+}
+
+// Remembers every key asked for; every value is empty.
+class RecordingStore : public settings::TextStore {
+  public:
+    void getString(std::wstring_view section, std::wstring_view key,
+                   std::wstring& out) const override {
+        read.emplace_back(section, key);
+        out.clear();
+    }
+    mutable std::vector<std::pair<std::wstring_view, std::wstring_view>> read;
+};
+
+TEST(SettingsKeys, TheCatalogueListsEveryKeyTheLaunchReads) {
+    RecordingStore mainFile;
+    RecordingStore perUser;
+    (void)interpretLaunchSettings(readProductSettings(mainFile), mainFile, &perUser);
+    auto read = mainFile.read;
+    read.insert(read.end(), perUser.read.begin(), perUser.read.end());
+    for (const auto& asked : read) {
+        const bool listed = std::any_of(
+            keys::kAllKeys.begin(), keys::kAllKeys.end(), [&](const keys::SettingKey& entry) {
+                return entry.section == asked.first && entry.key == asked.second;
+            });
+        EXPECT_TRUE(listed) << testing::PrintToString(std::wstring(asked.first)) << " "
+                            << testing::PrintToString(std::wstring(asked.second));
+    }
+    // And each of them once.
+    std::sort(read.begin(), read.end());
+    EXPECT_EQ(std::adjacent_find(read.begin(), read.end()), read.end());
 }
 
 TEST(LaunchArguments, DropTheProgramPathAndKeepTheRest) {
