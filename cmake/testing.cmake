@@ -9,6 +9,8 @@ function(launcher_add_gtest name)
     endif()
     add_executable(${name} ${ARG_SOURCES})
     launcher_target_defaults(${name})
+    # Tests include their support headers by the path from the source root.
+    target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
     target_link_libraries(${name} PRIVATE ${ARG_LIBS} gtest gmock gtest_main)
     if(WIN32)
         set_target_properties(${name} PROPERTIES SUFFIX ".exe")
@@ -24,4 +26,32 @@ function(launcher_add_gtest name)
         gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
                              PROPERTIES TIMEOUT ${ARG_TIMEOUT} LABELS "host;${ARG_LABELS}")
     endif()
+endfunction()
+
+# launcher_add_fuzz_executable(<name> SOURCES <files...> LIBS <libs...>)
+#
+# A libFuzzer executable. The fuzzer's coverage instrumentation stays on the fuzz targets: the
+# sources of the libraries under test (list every library whose code is to be reached, its
+# dependencies included) are compiled into the target itself, instrumented, instead of
+# instrumenting every host library, which then would not link without the sanitizers.
+function(launcher_add_fuzz_executable name)
+    cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+    set(sources ${ARG_SOURCES})
+    foreach(library ${ARG_LIBS})
+        get_target_property(library_sources ${library} SOURCES)
+        get_target_property(library_folder ${library} SOURCE_DIR)
+        foreach(source ${library_sources})
+            cmake_path(ABSOLUTE_PATH source BASE_DIRECTORY ${library_folder})
+            list(APPEND sources ${source})
+        endforeach()
+    endforeach()
+    add_executable(${name} ${sources})
+    launcher_target_defaults(${name})
+    foreach(library ${ARG_LIBS})
+        # The library's include folders, without its own uninstrumented code.
+        target_include_directories(${name} PRIVATE
+            $<TARGET_PROPERTY:${library},INTERFACE_INCLUDE_DIRECTORIES>)
+    endforeach()
+    target_compile_options(${name} PRIVATE -fsanitize=fuzzer)
+    target_link_options(${name} PRIVATE -fsanitize=fuzzer)
 endfunction()

@@ -143,11 +143,13 @@ jint createJavaVm(CreateJavaVmFn createEntry, const std::vector<std::string>& op
 }
 
 MainClassFailure runMainClass(JNIEnv* env, JavaVM* vm, const MainClassCall& call) {
-    if (const MainClassFailure failure = callMain(env, call); failure != MainClassFailure::None) {
-        return failure;
-    }
-    if (call.blockForeverAfterMain) blockForever();
-    return vm->DetachCurrentThread() == JNI_OK ? MainClassFailure::None : MainClassFailure::Detach;
+    const MainClassFailure failure = callMain(env, call);
+    if (failure == MainClassFailure::None && call.blockForeverAfterMain) blockForever();
+    // Detached on every path: a thread that ends attached is still a live non-daemon thread to
+    // the JVM, and the DestroyJavaVM at exit would wait for it for ever.
+    const bool detached = vm->DetachCurrentThread() == JNI_OK;
+    if (failure != MainClassFailure::None) return failure;
+    return detached ? MainClassFailure::None : MainClassFailure::Detach;
 }
 
 }  // namespace jvm

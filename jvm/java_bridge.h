@@ -9,6 +9,8 @@
 namespace jvm {
 
 using CreateJavaVmFn = jint(JNICALL*)(JavaVM**, void**, void*);
+// "JNI_GetDefaultJavaVMInitArgs", called with a JNI 1.1 init-args record.
+using GetDefaultInitArgsFn = jint(JNICALL*)(void*);
 using FindClassFromBootLoaderFn = jclass(JNICALL*)(JNIEnv*, const char*);
 using ExitHookFn = void(JNICALL*)(jint);
 using AbortHookFn = void(JNICALL*)();
@@ -52,8 +54,9 @@ struct MainClassCall {
 };
 
 // Loads the main class, calls main(String[]) with the arguments and detaches the calling
-// thread, which must be the thread that created the JVM. Returns None when main was called and
-// the thread detached; does not return when blockForeverAfterMain is set and main returned.
+// thread, which must be the thread that created the JVM; the thread is detached whatever
+// failed. Returns None when main was called and the thread detached; does not return when
+// blockForeverAfterMain is set and main returned.
 [[nodiscard]] MainClassFailure runMainClass(JNIEnv* env, JavaVM* vm, const MainClassCall& call);
 
 }  // namespace jvm

@@ -10,15 +10,11 @@
 #include "base/text.h"
 #include "jvm/class_path.h"
 #include "jvm/vm_parameters.h"
-#include "resources/resource_ids.h"
 #include "settings/split.h"
-#include "ui/error_box_win.h"
 
 namespace jvm {
 
 namespace {
-
-constexpr std::wstring_view kApplication = L"Application";
 
 // The JNI 1.1 init-args record that JNI_GetDefaultJavaVMInitArgs fills in. Only the version and
 // the Java stack size are used; the rest is laid out so the library writes within the record.
@@ -48,16 +44,7 @@ static_assert(sizeof(void*) != 8 || offsetof(Jdk11InitArgs, javaStackSize) == 24
 
 constexpr int32_t kJniVersion11 = 0x00010001;
 
-using GetDefaultInitArgs = int32_t(__stdcall*)(void* initArgs);
-
 std::wstring expand(const std::wstring& text) { return base::expandEnvironment(text); }
-
-void readRedirection(const settings::SettingsStore& store, std::wstring_view fileKey,
-                     std::wstring_view appendKey, std::wstring& file, bool& append) {
-    file = store.read(kApplication, fileKey);
-    if (!file.empty()) file = expand(file);
-    if (store.read(kApplication, appendKey) == L"yes") append = true;
-}
 
 }  // namespace
 
@@ -79,51 +66,37 @@ std::vector<std::wstring> findMatchingNames(const std::wstring& pattern) {
     return names;
 }
 
-bool buildJvmOptions(const settings::SettingsStore& store, JvmOptionsContext& context,
-                     HWND errorOwner) {
+std::optional<JvmOptionList> buildJvmOptions(const JvmOptionSources& sources,
+                                             std::wstring_view modulePath) {
     const ClassPathServices services{expand, findMatchingNames};
-    const bool embeddedJar =
-        base::equalsIgnoringCase(store.read(kApplication, L"Embedded Jar"), L"Yes");
-    const std::wstring classPath = composeClassPath(store.read(L"Class Path", L"Class Path"),
-                                                    context.modulePath, embeddedJar, services);
-    if (classPath.empty()) {
-        ui::showErrorBox(errorOwner, static_cast<UINT>(IDS_NO_CLASS_PATH));
-        return false;
-    }
+    const std::wstring classPath =
+        composeClassPath(sources.classPath, modulePath, sources.embeddedJar, services);
+    if (classPath.empty()) return std::nullopt;
 
+    JvmOptionList list;
     std::vector<std::wstring> options{L"-Djava.class.path=" + classPath};
-    const std::wstring parameters =
-        store.read(L"Java Runtime Environment", L"Virtual Machine Parameters");
-    for (auto& token : splitVmParameters(parameters)) {
-        addVmParameter(std::move(token), currentMemoryFigures, options,
-                       context.javaThreadStackSize);
+    for (auto& token : splitVmParameters(sources.vmParameters)) {
+        addVmParameter(std::move(token), currentMemoryFigures, options, list.javaThreadStackSize);
     }
     for (const auto& option : options) {
-        context.jvmOptions.push_back(base::toThreadAnsi(expand(option)));
+        list.options.push_back(base::toThreadAnsi(expand(option)));
     }
 
-    readRedirection(store, L"Output File", L"Output Append", context.outputFile,
-                    context.appendOutput);
-    readRedirection(store, L"Error File", L"Error Append", context.errorFile, context.appendError);
-
-    context.cmdSetting = store.read(kApplication, L"Cmd");
-    if (!context.cmdSetting.empty()) {
-        context.cmdSetting = expand(context.cmdSetting);
-        std::vector<std::wstring> extra;
-        settings::splitCommandLine(context.cmdSetting, extra);
-        for (auto& argument : extra) {
-            if (!argument.empty()) context.arguments.push_back(std::move(argument));
+    if (!sources.cmdSetting.empty()) {
+        std::vector<std::wstring> tokens;
+        settings::splitCommandLine(expand(std::wstring(sources.cmdSetting)), tokens);
+        for (auto& token : tokens) {
+            if (!token.empty()) list.cmdArguments.push_back(std::move(token));
         }
     }
-    return true;
+    return list;
 }
 
-uint32_t defaultJavaStackSize(void* getDefaultInitArgsEntry) {
-    if (getDefaultInitArgsEntry == nullptr) return 0;
+uint32_t defaultJavaStackSize(GetDefaultInitArgsFn getDefaultInitArgs) {
+    if (getDefaultInitArgs == nullptr) return 0;
     Jdk11InitArgs initArgs{};
     initArgs.version = kJniVersion11;
-    const auto entry = reinterpret_cast<GetDefaultInitArgs>(getDefaultInitArgsEntry);
-    entry(&initArgs);
+    getDefaultInitArgs(&initArgs);
     return initArgs.javaStackSize > 0 ? static_cast<uint32_t>(initArgs.javaStackSize) : 0;
 }
 

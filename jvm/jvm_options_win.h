@@ -3,42 +3,49 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "jvm/java_bridge.h"
 #include "jvm/memory_options.h"
-#include "settings/settings_store.h"
 
 namespace jvm {
 
-// Publishes the chosen JVM in VX_JVM_PATH and VX_JVM_HOME, replaces a non-empty `libraryPath` by
-// the composed native library path and puts it first in `jvmOptions` as -Djava.library.path,
+// Publishes the chosen JVM in VX_JVM_PATH and VX_JVM_HOME, puts the native library path
+// composed from a non-empty `libraryPath` setting first in `jvmOptions` as -Djava.library.path,
 // and extends the process's Path by `systemPath` and the runtime's bin folder.
-void prepareNativePaths(const std::wstring& jvmLibraryPath, std::wstring& libraryPath,
+void prepareNativePaths(const std::wstring& jvmLibraryPath, std::wstring_view libraryPath,
                         const std::wstring& systemPath, std::wstring_view moduleFolder,
                         std::vector<std::string>& jvmOptions);
 
-// In/out state of buildJvmOptions; mirrors the launcher's fields of the same names.
-struct JvmOptionsContext {
-    std::wstring modulePath;  // the executable's full path
-    std::vector<std::string> jvmOptions;
-    std::vector<std::wstring> arguments;
-    std::wstring outputFile, errorFile;
-    bool appendOutput = false, appendError = false;
-    std::wstring cmdSetting;
+// The settings the option list is made of, as read (environment references unexpanded).
+struct JvmOptionSources {
+    std::wstring_view classPath{};
+    bool embeddedJar = false;
+    std::wstring_view vmParameters{};
+    std::wstring_view cmdSetting{};
+};
+
+// What the settings add to a launch.
+struct JvmOptionList {
+    // "-Djava.class.path=..." and then the VM parameters, in the thread's ANSI code page.
+    std::vector<std::string> options;
+    // The "Cmd" arguments, expanded, for after the command line's.
+    std::vector<std::wstring> cmdArguments;
+    // The last "-Xss" among the parameters; 0 when there is none.
     uint32_t javaThreadStackSize = 0;
 };
 
-// Appends the class path and the VM parameters to `jvmOptions`, stores the redirection targets
-// and appends the "Cmd" arguments. An empty class path is reported in an error box owned by
-// `errorOwner`; the result is then false and nothing has been appended.
-bool buildJvmOptions(const settings::SettingsStore& store, JvmOptionsContext& context,
-                     HWND errorOwner);
+// The option list for the executable at `modulePath`; nullopt when the class path comes out
+// empty, which the caller reports.
+[[nodiscard]] std::optional<JvmOptionList> buildJvmOptions(const JvmOptionSources& sources,
+                                                           std::wstring_view modulePath);
 
-// The JVM library's default Java stack size in bytes from its "JNI_GetDefaultJavaVMInitArgs"
-// entry; 0 when it reports none (or there is no entry).
-uint32_t defaultJavaStackSize(void* getDefaultInitArgsEntry);
+// The JVM library's default Java stack size in bytes, asked through its
+// "JNI_GetDefaultJavaVMInitArgs" entry; 0 when it reports none (or there is no entry).
+[[nodiscard]] uint32_t defaultJavaStackSize(GetDefaultInitArgsFn getDefaultInitArgs);
 
 // The memory figures as GlobalMemoryStatus reports them.
 [[nodiscard]] MemoryFigures currentMemoryFigures();

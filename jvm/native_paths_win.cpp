@@ -24,18 +24,18 @@ std::optional<std::wstring> expandedOrNothing(const std::wstring& text) {
 
 }  // namespace
 
-void prepareNativePaths(const std::wstring& jvmLibraryPath, std::wstring& libraryPath,
+void prepareNativePaths(const std::wstring& jvmLibraryPath, std::wstring_view libraryPath,
                         const std::wstring& systemPath, std::wstring_view moduleFolder,
                         std::vector<std::string>& jvmOptions) {
     SetEnvironmentVariableW(L"VX_JVM_PATH", jvmLibraryPath.c_str());
     SetEnvironmentVariableW(L"VX_JVM_HOME", cutAtLastBackslash(jvmLibraryPath, 3).c_str());
 
     if (!libraryPath.empty()) {
-        libraryPath = composeLibraryPath(
+        const std::wstring composed = composeLibraryPath(
             libraryPath, moduleFolder, jvmLibraryPath,
             [](const std::wstring& text) { return base::expandEnvironment(text); });
         jvmOptions.insert(jvmOptions.begin(),
-                          base::toThreadAnsi(L"-Djava.library.path=" + libraryPath));
+                          base::toThreadAnsi(L"-Djava.library.path=" + composed));
     }
 
     // A failed expansion would leave "%Path%" as the literal search path and lose the old one;

@@ -36,6 +36,12 @@ void installStream(JNIEnv* env, std::wstring_view fileName, bool append, const c
     env->CallStaticVoidMethodA(systemClass.get(), setter, &argument);
 }
 
+// Replaces System.out or System.err (setterName "setOut" or "setErr").
+void redirectStream(JNIEnv* env, std::wstring_view fileName, bool append, const char* setterName) {
+    installStream(env, fileName, append, setterName);
+    describePendingException(env);
+}
+
 }  // namespace
 
 jobject newPrintStream(JNIEnv* env, jobject outputStream) {
@@ -47,11 +53,6 @@ jobject newPrintStream(JNIEnv* env, jobject outputStream) {
     jvalue argument{};
     argument.l = outputStream;
     return env->NewObjectA(printClass.get(), constructor, &argument);
-}
-
-void redirectStream(JNIEnv* env, std::wstring_view fileName, bool append, const char* setterName) {
-    installStream(env, fileName, append, setterName);
-    describePendingException(env);
 }
 
 void redirectStandardStreams(JNIEnv* env, const StreamTarget& output, const StreamTarget& error,

@@ -9,9 +9,6 @@
 #include "jvm/timestamp_pattern_win.h"
 #include "launcher/launcher_app.h"
 #include "resources/resource_ids.h"
-#include "settings/base_text_win.h"
-#include "settings/profile_store_win.h"
-#include "settings/settings_files.h"
 #include "ui/error_box_win.h"
 #include "ui/exception_dialog_win.h"
 
@@ -35,7 +32,8 @@ void JNICALL abortHook() noexcept {
 void LauncherApp::prepareNativePaths() {
     std::wstring folder;
     if (!moduleFolder(folder)) folder.clear();
-    jvm::prepareNativePaths(jvmLibraryPath, libraryPath, systemPath, folder, jvmOptions);
+    jvm::prepareNativePaths(runtime_.jvmLibraryPath, settings_.jvmOptions.libraryPath,
+                            settings_.jvmOptions.systemPath, folder, jvm_.jvmOptions);
 }
 
 bool LauncherApp::loadJvmLibrary(const std::wstring& path) {
@@ -52,11 +50,12 @@ bool LauncherApp::loadJvmLibrary(const std::wstring& path) {
                          ui::messageText(IDS_NO_CREATE_JAVA_VM), error);
         return false;
     };
-    createJavaVmEntry = base::procAddress<jvm::CreateJavaVmFn>(library, "JNI_CreateJavaVM");
-    if (createJavaVmEntry == nullptr) return reportMissingEntry();
-    defaultInitArgsEntry = base::procAddress<void*>(library, "JNI_GetDefaultJavaVMInitArgs");
-    if (defaultInitArgsEntry == nullptr) return reportMissingEntry();
-    findClassFromBootLoaderEntry =
+    jvm_.createJavaVmEntry = base::procAddress<jvm::CreateJavaVmFn>(library, "JNI_CreateJavaVM");
+    if (jvm_.createJavaVmEntry == nullptr) return reportMissingEntry();
+    jvm_.defaultInitArgsEntry =
+        base::procAddress<jvm::GetDefaultInitArgsFn>(library, "JNI_GetDefaultJavaVMInitArgs");
+    if (jvm_.defaultInitArgsEntry == nullptr) return reportMissingEntry();
+    jvm_.findClassFromBootLoaderEntry =
         base::procAddress<jvm::FindClassFromBootLoaderFn>(library, "JVM_FindClassFromBootLoader");
     return true;
 }
@@ -64,34 +63,34 @@ bool LauncherApp::loadJvmLibrary(const std::wstring& path) {
 bool LauncherApp::buildJvmOptions() {
     std::wstring executable;
     if (!modulePath(executable)) return false;
-    const auto mainFile = settings::mainSettingsPath(executable);
-    if (!mainFile) return false;
-    const settings::LayeredStore store(*mainFile, settings::loadBaseSettingsText(upgradeCode));
+    const JvmOptionSettings& settings = settings_.jvmOptions;
+    auto list = jvm::buildJvmOptions(
+        {settings.classPath, settings.embeddedJar, settings.vmParameters, settings.cmdSetting},
+        executable);
+    if (!list) {
+        ui::showErrorBox(splashWindowHandle, IDS_NO_CLASS_PATH);
+        return false;
+    }
+    jvm_.jvmOptions.insert(jvm_.jvmOptions.end(), list->options.begin(), list->options.end());
+    arguments_.insert(arguments_.end(), list->cmdArguments.begin(), list->cmdArguments.end());
+    if (list->javaThreadStackSize != 0) jvm_.javaThreadStackSize = list->javaThreadStackSize;
 
-    jvm::JvmOptionsContext context;
-    context.modulePath = executable;
-    context.jvmOptions = std::move(jvmOptions);
-    context.arguments = std::move(arguments);
-    context.javaThreadStackSize = javaThreadStackSize;
-    const bool built = jvm::buildJvmOptions(store, context, splashWindowHandle);
-    jvmOptions = std::move(context.jvmOptions);
-    arguments = std::move(context.arguments);
-    outputFile = std::move(context.outputFile);
-    errorFile = std::move(context.errorFile);
-    appendOutput = context.appendOutput;
-    appendError = context.appendError;
-    cmdSetting = std::move(context.cmdSetting);
-    javaThreadStackSize = context.javaThreadStackSize;
-    return built;
+    const auto expanded = [](const std::wstring& name) {
+        return name.empty() ? name : base::expandEnvironment(name);
+    };
+    const OutputRedirection& output = settings_.output;
+    jvm_.outputTarget = {expanded(output.outputFile), output.appendOutput};
+    jvm_.errorTarget = {expanded(output.errorFile), output.appendError};
+    return true;
 }
 
 uint32_t LauncherApp::defaultJavaStackSize() const {
-    return jvm::defaultJavaStackSize(defaultInitArgsEntry);
+    return jvm::defaultJavaStackSize(jvm_.defaultInitArgsEntry);
 }
 
 bool LauncherApp::createJavaVm() {
-    const jint result = jvm::createJavaVm(createJavaVmEntry, jvmOptions, &exitHook, &abortHook,
-                                          &javaVm, &mainThreadEnv);
+    const jint result = jvm::createJavaVm(jvm_.createJavaVmEntry, jvm_.jvmOptions, &exitHook,
+                                          &abortHook, &jvm_.javaVm, &jvm_.mainThreadEnv);
     if (result == JNI_OK) {
         redirectStandardStreams();
         return true;
@@ -104,19 +103,21 @@ bool LauncherApp::createJavaVm() {
 }
 
 bool LauncherApp::runMainClass() {
+    const std::wstring& mainClass = settings_.mainClass;
     jvm::MainClassCall call;
-    call.findClassFromBootLoader = findClassFromBootLoaderEntry;
+    call.findClassFromBootLoader = jvm_.findClassFromBootLoaderEntry;
     call.mainClass = mainClass;
-    call.arguments = &arguments;
+    call.arguments = &arguments_;
     call.beforeMain = [this] {
-        if (mainStartedEvent) SetEvent(mainStartedEvent.get());
+        if (jvm_.mainStartedEvent) SetEvent(jvm_.mainStartedEvent.get());
     };
     call.onUncaughtException = [this](JNIEnv*, jthrowable exception) {
         reportUncaughtException(exception);
     };
-    call.blockForeverAfterMain = acceptIbm || preferIbm;
+    const jre::JreSearchSettings& search = settings_.runtimeSearch;
+    call.blockForeverAfterMain = search.acceptIbm || search.preferIbm;
 
-    switch (jvm::runMainClass(mainThreadEnv, javaVm, call)) {
+    switch (jvm::runMainClass(jvm_.mainThreadEnv, jvm_.javaVm, call)) {
         case jvm::MainClassFailure::None:
             return true;
         case jvm::MainClassFailure::ClassNameString:
@@ -136,39 +137,40 @@ bool LauncherApp::runMainClass() {
     }
 }
 
+DWORD LauncherApp::runJavaProgram() {
+    if (!createJavaVm() || !runMainClass()) return 1;
+    // A service's main thread ends the JVM itself, once main has returned.
+    if (settings_.application.serviceMode && jvm_.javaVm != nullptr) {
+        jvm_.javaVm->DestroyJavaVM();
+        jvm_.javaVm = nullptr;
+    }
+    return 0;
+}
+
 DWORD WINAPI LauncherApp::runJavaMainThread(void* parameter) noexcept {
     auto* app = static_cast<LauncherApp*>(parameter);
     if (app == nullptr) return 1;
     try {
-        if (!app->createJavaVm()) return 1;
-        if (!app->runMainClass()) return 1;
-        if (app->serviceMode && app->javaVm != nullptr) {
-            app->javaVm->DestroyJavaVM();
-            app->javaVm = nullptr;
-        }
-        return 0;
+        return app->runJavaProgram();
     } catch (...) {
+        // Ending attached would keep the DestroyJavaVM at exit waiting for this thread.
+        if (app->jvm_.javaVm != nullptr) app->jvm_.javaVm->DetachCurrentThread();
         return 1;
     }
 }
 
 void LauncherApp::redirectStandardStreams() {
-    jvm::expandTimestampPatterns(outputFile, errorFile);
-    if (!outputFile.empty()) {
-        base::createParentFolders(outputFile);
-        jvm::redirectStream(mainThreadEnv, outputFile, appendOutput, "setOut");
-    }
-    if (!errorFile.empty()) {
-        base::createParentFolders(errorFile);
-        jvm::redirectStream(mainThreadEnv, errorFile, appendError, "setErr");
-    }
+    jvm::expandTimestampPatterns(jvm_.outputTarget.fileName, jvm_.errorTarget.fileName);
+    jvm::redirectStandardStreams(
+        jvm_.mainThreadEnv, jvm_.outputTarget, jvm_.errorTarget,
+        [](const std::wstring& fileName) { base::createParentFolders(fileName); });
 }
 
 void LauncherApp::reportUncaughtException(jthrowable exception) {
     closeSplash();
-    if (!failureCheck) return;
-    const std::wstring text = jvm::describeException(mainThreadEnv, exception);
-    if (ui::showExceptionDialog(text)) jvm::callSystemExit(mainThreadEnv, -1);
+    if (!settings_.application.failureCheck) return;
+    const std::wstring text = jvm::describeException(jvm_.mainThreadEnv, exception);
+    if (ui::showExceptionDialog(text)) jvm::callSystemExit(jvm_.mainThreadEnv, -1);
 }
 
 void LauncherApp::closeSplash() {

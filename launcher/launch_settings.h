@@ -4,40 +4,69 @@
 #include <string_view>
 #include <vector>
 
-// How the launch settings' words are interpreted. Each key compares its words either exactly or
-// ignoring case; the tables below keep that choice in one place.
+#include "jre/jre_search.h"
+#include "settings/settings_store.h"
+
+// The launch settings as plain values: read once at start-up from the settings stores and
+// interpreted here, so that the rest of the launch never goes back to a file.
 namespace launcher {
 
-// "JVM Source": which kinds of registry keys are searched and favoured.
-struct JvmSourceFlags {
-    bool acceptJdk = false;
-    bool acceptJre = false;
-    bool fallBackToOtherKind = true;
+// "Product Information": names the per-user settings folder and the base settings text. Always
+// taken from the main settings file alone, never from the base text or a "+" section.
+struct ProductSettings {
+    std::wstring productName;
+    std::wstring productCode;
+    std::wstring upgradeCode;
 };
-// An empty value accepts both kinds and keeps the fall-back flag as it was.
-[[nodiscard]] JvmSourceFlags jvmSourceFlags(std::wstring_view value, JvmSourceFlags current);
 
-// "VM Provider": which vendors are accepted and preferred.
-struct VmProviderFlags {
-    bool acceptJRockit = false;
-    bool acceptSun = true;
-    bool acceptIbm = false;
-    bool preferJRockit = false;
-    bool preferSun = true;
-    bool preferIbm = false;
-    bool operator==(const VmProviderFlags&) const = default;
+// What the JVM's option list and the program's extra arguments are made of, as read.
+// Environment references stay unexpanded: they may name the variables the launcher sets for the
+// chosen runtime just before the list is built.
+struct JvmOptionSettings {
+    std::wstring libraryPath;   // "Library Path"
+    std::wstring systemPath;    // "System Path"
+    std::wstring classPath;     // "Class Path"
+    bool embeddedJar = false;   // "Embedded Jar": the executable is a jar of the class path too
+    std::wstring vmParameters;  // "Virtual Machine Parameters"
+    std::wstring cmdSetting;    // "Cmd": arguments added after the command line's
 };
-// Matched ignoring case; an empty or unknown word keeps the current flags.
-[[nodiscard]] VmProviderFlags vmProviderFlags(std::wstring_view value, VmProviderFlags current);
 
-// "JVM Type": 1 for "server", 2 for "favor_server", 0 otherwise (exact comparison).
-[[nodiscard]] int jvmTypeFromSetting(std::wstring_view value);
+// Where standard output and error go; file names unexpanded, as for JvmOptionSettings.
+struct OutputRedirection {
+    std::wstring outputFile;
+    bool appendOutput = false;
+    std::wstring errorFile;
+    bool appendError = false;
+};
 
-// A "Yes" flag: "Yes" in any letter case, nothing else.
-[[nodiscard]] bool isYesFlag(std::wstring_view value);
+struct ApplicationFlags {
+    bool serviceMode = false;
+    bool failureCheck = false;
+    bool overrideWorkingDir = false;
+    bool pairReturnCode = false;
+};
 
-// The main class in JNI form: package dots become slashes.
-[[nodiscard]] std::wstring mainClassInJniForm(std::wstring_view value);
+struct LaunchSettings {
+    ProductSettings product;
+    // Also holds "Pair Product": the search decides whether the launch is handed over to it.
+    jre::JreSearchSettings runtimeSearch;
+    std::wstring mainClass;  // in JNI form ("/" between packages); empty when not set
+    JvmOptionSettings jvmOptions;
+    OutputRedirection output;
+    ApplicationFlags application;
+};
+
+// The product's identity from the main settings file.
+[[nodiscard]] ProductSettings readProductSettings(const settings::SettingsStore& mainFile);
+
+// Everything else, read through `layered` (the main settings file over the base text).
+// `perUser` is the per-user settings file, null when there is none: outside service mode it
+// alone supplies "JRE Path", so that a runtime the user picked is not overridden by the main
+// file. Missing or malformed values take their defaults; a missing main class is left empty
+// for the caller to report.
+[[nodiscard]] LaunchSettings interpretLaunchSettings(ProductSettings product,
+                                                     const settings::SettingsStore& layered,
+                                                     const settings::SettingsStore* perUser);
 
 // The Java program's arguments from the process command line: trimmed, split, and without the
 // program's own path.

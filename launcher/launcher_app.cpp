@@ -19,10 +19,10 @@ LauncherApp::LauncherApp() { currentApp = this; }
 
 LauncherApp::~LauncherApp() {
     closeSplash();
-    if (javaVm != nullptr) {
+    if (jvm_.javaVm != nullptr) {
         // Waits until the Java program's last non-daemon thread has ended.
-        javaVm->DestroyJavaVM();
-        javaVm = nullptr;
+        jvm_.javaVm->DestroyJavaVM();
+        jvm_.javaVm = nullptr;
     }
     if (singleInstanceActive) {
         requestThreadHandle.reset();
@@ -30,25 +30,28 @@ LauncherApp::~LauncherApp() {
         sharedBlock = nullptr;
         sharedMapping.reset();
     }
-    mainStartedEvent.reset();
+    jvm_.mainStartedEvent.reset();
     jreSplashClose.reset();
 }
 
 LauncherApp* LauncherApp::current() noexcept { return currentApp; }
 
-bool LauncherApp::modulePath(std::wstring& out) const {
-    auto path = base::executablePath();
-    if (!path) {
-        const auto error = static_cast<int>(GetLastError());
-        ui::showErrorBox(splashWindowHandle, IDS_WINDOWS_EXCEPTION,
-                         ui::messageText(IDS_NO_MODULE_PATH), error);
-        return false;
+bool LauncherApp::modulePath(std::wstring& out) {
+    if (executablePath_.empty()) {
+        auto path = base::executablePath();
+        if (!path) {
+            const auto error = static_cast<int>(GetLastError());
+            ui::showErrorBox(splashWindowHandle, IDS_WINDOWS_EXCEPTION,
+                             ui::messageText(IDS_NO_MODULE_PATH), error);
+            return false;
+        }
+        executablePath_ = std::move(*path);
     }
-    out = std::move(*path);
+    out = executablePath_;
     return true;
 }
 
-bool LauncherApp::moduleFolder(std::wstring& out) const {
+bool LauncherApp::moduleFolder(std::wstring& out) {
     std::wstring path;
     if (!modulePath(path)) return false;
     const auto folder = base::upToLastBackslash(path);
@@ -56,7 +59,7 @@ bool LauncherApp::moduleFolder(std::wstring& out) const {
     return true;
 }
 
-void LauncherApp::applyWorkingDirectory() const {
+void LauncherApp::applyWorkingDirectory() {
     std::wstring path;
     if (!modulePath(path)) return;
     const auto last = path.rfind(L'\\');
@@ -66,13 +69,17 @@ void LauncherApp::applyWorkingDirectory() const {
 }
 
 bool LauncherApp::startUp() {
-    arguments = launchArguments(GetCommandLineW());
+    arguments_ = launchArguments(GetCommandLineW());
     if (!loadSettings()) return false;
     if (!setUpSingleInstance()) return false;
     // A second instance hands its arguments over and waits; it never looks for a runtime.
     if (singleInstanceActive && !firstInstance) return true;
-    if (overrideWorkingDir) applyWorkingDirectory();
-    return findJre();
+    if (settings_.application.overrideWorkingDir) applyWorkingDirectory();
+    if (findJre()) return true;
+    // No runtime found: the JRE-not-found dialog (and the write-back of the folder chosen
+    // there, followed by checkLibraryBitness) comes with its own change; until then the launch
+    // ends here.
+    return false;
 }
 
 }  // namespace launcher

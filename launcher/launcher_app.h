@@ -9,8 +9,10 @@
 #include <vector>
 
 #include "base/handles_win.h"
-#include "jre/java_version.h"
+#include "jre/jre_search.h"
 #include "jvm/java_bridge.h"
+#include "jvm/redirection.h"
+#include "launcher/launch_settings.h"
 
 namespace launcher {
 
@@ -47,7 +49,8 @@ class OneShotCall {
 };
 
 // The one application object: every piece of launch state lives here, for the life of the
-// process. The decisions themselves live in the subsystem folders; this class orchestrates.
+// process. The decisions live in the subsystem folders and take plain values; this class
+// orchestrates, owns the state and is the only place that shows error boxes.
 class LauncherApp {
   public:
     LauncherApp();
@@ -61,15 +64,42 @@ class LauncherApp {
     [[nodiscard]] bool startUp();
     [[nodiscard]] int32_t run();
 
-    [[nodiscard]] bool modulePath(std::wstring& out) const;
-    [[nodiscard]] bool moduleFolder(std::wstring& out) const;
-    void applyWorkingDirectory() const;
+    // The executable's full path, read once; on failure an error box and false.
+    [[nodiscard]] bool modulePath(std::wstring& out);
+    // The executable's folder with its trailing backslash; `out` is left alone when the path
+    // holds no backslash.
+    [[nodiscard]] bool moduleFolder(std::wstring& out);
+    void applyWorkingDirectory();
 
-    // Start-up and run steps, public so the Java main thread body can reach them.
+    // Read by the JVM's exit and abort hooks, from whichever thread ends the JVM.
+    JvmExitListener* exitListener = nullptr;
+
+  private:
+    // The JVM library's entry points, the option list, and the machine once it exists.
+    struct JvmState {
+        jvm::CreateJavaVmFn createJavaVmEntry = nullptr;
+        jvm::GetDefaultInitArgsFn defaultInitArgsEntry = nullptr;
+        jvm::FindClassFromBootLoaderFn findClassFromBootLoaderEntry = nullptr;
+        std::vector<std::string> jvmOptions;  // in the thread's ANSI code page
+        uint32_t javaThreadStackSize = 0;     // 0: the JVM's default is asked for
+        // Standard output and error with environment references expanded.
+        jvm::StreamTarget outputTarget;
+        jvm::StreamTarget errorTarget;
+        JavaVM* javaVm = nullptr;
+        JNIEnv* mainThreadEnv = nullptr;  // the Java main thread's
+        // Set just before the Java main method runs.
+        base::UniqueKernelHandle mainStartedEvent;
+    };
+
+    // Start-up.
     [[nodiscard]] bool loadSettings();
     [[nodiscard]] bool setUpSingleInstance();
     [[nodiscard]] bool findJre();
     void checkLibraryBitness();
+
+    // Run.
+    [[nodiscard]] int32_t relaunchThroughPair() const;
+    [[nodiscard]] int32_t launch();
     void prepareNativePaths();
     [[nodiscard]] bool loadJvmLibrary(const std::wstring& libraryPath);
     [[nodiscard]] bool buildJvmOptions();
@@ -79,68 +109,30 @@ class LauncherApp {
     void redirectStandardStreams();
     void reportUncaughtException(jthrowable exception);
     void closeSplash();
-
+    // The Java main thread's work: 0 when main was called, 1 when the JVM or the main class
+    // failed (the user has been told).
+    [[nodiscard]] DWORD runJavaProgram();
     static DWORD WINAPI runJavaMainThread(void* app) noexcept;
 
-    // Fields, in the order of the launch state they describe.
-    JvmExitListener* exitListener = nullptr;
-    base::UniqueKernelHandle splashThread;
-    DWORD splashThreadId = 0;
-    std::wstring splashImagePath;
-    std::wstring splashShadow;
-    int32_t jvmType = 0;
-    std::wstring jvmLibraryPath;
-    JavaVM* javaVm = nullptr;
-    JNIEnv* mainThreadEnv = nullptr;
-    std::wstring mainClass;
-    jre::JavaVersion chosenJreVersion;
-    jre::JavaVersion minimumVersion;
-    jre::JavaVersion maximumVersion;
-    std::vector<std::wstring> arguments;
-    HWND splashWindowHandle = nullptr;
-    bool serviceMode = false;
-    bool acceptJdk = false;
-    bool acceptJre = false;
-    bool fallBackToOtherKind = true;
-    bool acceptJRockit = false;
-    bool acceptSun = true;
-    bool acceptIbm = false;
-    bool preferJRockit = false;
-    bool preferSun = true;
-    bool preferIbm = false;
-    std::wstring productName;
-    std::wstring productCode;
-    std::wstring upgradeCode;
-    std::vector<std::string> jvmOptions;
-    std::vector<std::wstring> preferredVersions;
-    std::wstring jrePathSetting;
-    std::wstring libraryPath;
+    std::wstring executablePath_;  // empty until modulePath has read it
+    LaunchSettings settings_;
+    // The Java program's arguments: the command line's after the program's own path, then the
+    // "Cmd" setting's.
+    std::vector<std::wstring> arguments_;
+    // The chosen runtime: jvmLibraryPath, chosenVersion, relaunchViaPair.
+    jre::JreSearchResult runtime_;
+    JvmState jvm_;
+
+    // The splash screen, until its own class takes over.
+    HWND splashWindowHandle = nullptr;  // owner of every error box; null without a splash
+    OneShotCall jreSplashClose;
+
+    // Single-instance mode, until its own class takes over.
     void* sharedBlock = nullptr;
     base::UniqueKernelHandle sharedMapping;
     base::UniqueKernelHandle requestThreadHandle;
     bool firstInstance = false;
     bool singleInstanceActive = false;
-    std::wstring outputFile;
-    std::wstring errorFile;
-    bool appendOutput = false;
-    bool appendError = false;
-    std::wstring systemPath;
-    std::wstring cmdSetting;
-    std::wstring pairProduct;
-    bool pairReturnCode = false;
-    bool failureCheck = false;
-    bool overrideWorkingDir = false;
-    uint32_t javaThreadStackSize = 0;
-    OneShotCall jreSplashClose;
-    base::UniqueKernelHandle mainStartedEvent;
-    bool relaunchViaPair = false;
-    jvm::CreateJavaVmFn createJavaVmEntry = nullptr;
-    void* defaultInitArgsEntry = nullptr;
-    jvm::FindClassFromBootLoaderFn findClassFromBootLoaderEntry = nullptr;
-
-  private:
-    [[nodiscard]] int32_t relaunchThroughPair() const;
-    [[nodiscard]] int32_t launch();
 };
 
 }  // namespace launcher

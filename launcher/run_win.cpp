@@ -1,12 +1,15 @@
 #include <windows.h>
 
+#include "base/system_error_win.h"
 #include "launcher/launch_settings.h"
 #include "launcher/launcher_app.h"
+#include "resources/resource_ids.h"
+#include "ui/error_box_win.h"
 
 namespace launcher {
 
 int32_t LauncherApp::run() {
-    if (relaunchViaPair) return relaunchThroughPair();
+    if (runtime_.relaunchViaPair) return relaunchThroughPair();
     return launch();
 }
 
@@ -16,13 +19,18 @@ int32_t LauncherApp::relaunchThroughPair() const {
     PROCESS_INFORMATION process{};
     // The paired launcher gets the command line exactly as this process received it.
     std::wstring commandLine = GetCommandLineW();
+    const std::wstring& pairProduct = settings_.runtimeSearch.pairProduct;
     if (!CreateProcessW(pairProduct.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
                         nullptr, nullptr, &startup, &process)) {
-        return 0;
+        // Without this box a missing or broken pair file would end the launch silently.
+        const DWORD error = GetLastError();
+        ui::showErrorBox(splashWindowHandle, IDS_PAIR_START_FAILED, std::wstring_view(pairProduct),
+                         std::wstring_view(base::systemErrorText(error)));
+        return -1;
     }
     base::UniqueKernelHandle child(process.hProcess);
     base::UniqueKernelHandle childThread(process.hThread);
-    if (!pairReturnCode) return 0;
+    if (!settings_.application.pairReturnCode) return 0;
 
     WaitForSingleObject(child.get(), INFINITE);
     DWORD exitCode = 0;
@@ -34,29 +42,22 @@ int32_t LauncherApp::launch() {
     prepareNativePaths();
     // The splash window comes with a later change; the switches are already honoured here and
     // passed on to the program like any other argument.
-    const bool splashWanted = !splashSuppressed(arguments);
+    const bool splashWanted = !splashSuppressed(arguments_);
     (void)splashWanted;
 
-    if (!loadJvmLibrary(jvmLibraryPath)) return -1;
+    if (!loadJvmLibrary(runtime_.jvmLibraryPath)) return -1;
     if (!buildJvmOptions()) return -1;
-    if (javaThreadStackSize == 0) javaThreadStackSize = defaultJavaStackSize();
+    if (jvm_.javaThreadStackSize == 0) jvm_.javaThreadStackSize = defaultJavaStackSize();
 
     DWORD result = 1;
     base::UniqueKernelHandle thread(CreateThread(
-        nullptr, javaThreadStackSize, &LauncherApp::runJavaMainThread, this, 0, nullptr));
+        nullptr, jvm_.javaThreadStackSize, &LauncherApp::runJavaMainThread, this, 0, nullptr));
     if (thread) {
         WaitForSingleObject(thread.get(), INFINITE);
         GetExitCodeThread(thread.get(), &result);
     } else {
         // Without a thread of its own the program runs on this one, with this thread's stack.
-        result = 1;
-        if (createJavaVm() && runMainClass()) {
-            if (serviceMode && javaVm != nullptr) {
-                javaVm->DestroyJavaVM();
-                javaVm = nullptr;
-            }
-            result = 0;
-        }
+        result = runJavaProgram();
     }
     if (result == 0) return 0;
     jreSplashClose.reset();

@@ -133,6 +133,8 @@ TEST_F(LauncherTest, StackSizeComesFromXssOrFromTheJvmDefault) {
     const Case cases[] = {
         {L"-Xss4m", "main_class=com/example/Main\n", "stack reserve=4194304"},
         {L"-Xss8m -Xss2m", "main_class=com/example/Main\n", "stack reserve=2097152"},
+        // Below the executable's default reservation (1 MB) the thread gets that default.
+        {L"-Xss512k", "main_class=com/example/Main\n", "stack reserve=1048576"},
         {L"", "main_class=com/example/Main\ndefault_stack_size=3145728\n", "stack reserve=3145728"},
     };
     for (const auto& c : cases) {
@@ -198,6 +200,8 @@ TEST_F(LauncherTest, WithoutTheLauncherEntryAMissingClassIsReported) {
     ASSERT_EQ(result.errorTexts().size(), 1u);
     EXPECT_EQ(result.errorTexts()[0], L"Could not find the main class com/example/Main.\n");
     EXPECT_THAT(result.record, ::testing::Contains(::testing::StartsWith("describe ")));
+    // The Java main thread detaches, so the DestroyJavaVM at exit does not wait for it.
+    EXPECT_THAT(result.record, ::testing::IsSupersetOf({"detach", "destroyed"}));
 }
 
 TEST_F(LauncherTest, AClassWithoutMainEndsWithMinusOne) {
@@ -208,6 +212,24 @@ TEST_F(LauncherTest, AClassWithoutMainEndsWithMinusOne) {
     const auto result = launch();
     EXPECT_EQ(result.exitCode(), -1);
     EXPECT_TRUE(result.errorTexts().empty());
+}
+
+TEST_F(LauncherTest, APairThatCannotBeStartedIsReportedAndEndsWithMinusOne) {
+    app.copyIn(support::windowsPathOf(FOREIGN_LIBRARY), L"rt\\bin\\client\\jvm.dll");
+    const std::wstring missing = app.file(L"Missing64.exe");
+    for (const wchar_t* waitForPair : {L"", L"Pair Return Code=Yes\r\n"}) {
+        writeSettings(L"[Java Runtime Environment]\r\nMain Class=com.example.Main\r\nJRE Path=" +
+                      app.file(L"rt") + L"\r\n[Application]\r\nPair Product=" + missing + L"\r\n" +
+                      waitForPair);
+        const auto result = launch();
+        EXPECT_EQ(result.exitCode(), -1);
+        ASSERT_EQ(result.errorTexts().size(), 1u);
+        const std::wstring expectedStart =
+            L"Failed to start the paired launcher " + missing + L".\nReason: ";
+        EXPECT_THAT(result.errorTexts()[0], ::testing::StartsWith(expectedStart));
+        EXPECT_GT(result.errorTexts()[0].size(), expectedStart.size() + 1);
+        EXPECT_TRUE(result.record.empty());
+    }
 }
 
 #ifdef PAIR_LAUNCHER_EXE

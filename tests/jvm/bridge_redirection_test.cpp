@@ -109,7 +109,8 @@ TEST(RedirectionFileName, KeepsNonAsciiCharacters) {
     const std::string folder = testing::scratchFolder();
     onJavaThread([&] {
         TestJvm jvm;
-        redirectStream(jvm.env(), wide(folder) + L"/caf\u00e9.log", false, "setOut");
+        redirectStandardStreams(jvm.env(), {wide(folder) + L"/caf\u00e9.log", false}, {L"", false},
+                                nullptr);
         printBoth(jvm);
     });
     EXPECT_EQ(readFile(folder + "/caf\xC3\xA9.log"), "OUT");

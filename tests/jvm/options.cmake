@@ -18,13 +18,12 @@ if(NOT WIN32)
 endif()
 
 if(WIN32)
-    # ui::showErrorBox is replaced by a recording stub inside the test.
     launcher_add_gtest(jvm_options_win_tests
         SOURCES
             ${CMAKE_CURRENT_LIST_DIR}/options_win_test.cpp
             ${JVM_OPTIONS_PURE_SOURCES}
             ${CMAKE_SOURCE_DIR}/jvm/jvm_options_win.cpp
             ${CMAKE_SOURCE_DIR}/jvm/native_paths_win.cpp
-        LIBS settings base
+        LIBS settings base jni_headers
         TIMEOUT 120)
 endif()

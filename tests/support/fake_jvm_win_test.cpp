@@ -7,6 +7,7 @@
 #include <string>
 #include <thread>
 
+#include "base/module_win.h"
 #include "tests/support/app_folder_win.h"
 #include "tests/support/record_lines.h"
 
@@ -22,10 +23,7 @@ constexpr wchar_t kDll[] = L"jre\\bin\\client\\jvm.dll";
 
 template <typename Function>
 Function entry(HMODULE module, const char* name) {
-    const FARPROC address = GetProcAddress(module, name);
-    Function function = nullptr;
-    std::memcpy(&function, &address, sizeof function);
-    return function;
+    return base::procAddress<Function>(module, name);
 }
 
 struct LoadedJvm {

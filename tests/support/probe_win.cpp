@@ -6,6 +6,8 @@
 #include <cwchar>
 #include <string>
 
+#include "base/module_win.h"
+
 // A program for the driver's own tests: shows a message box, writes output, exits with a chosen
 // code, sleeps, starts a copy of itself, or hosts the fake JVM.
 //   probe box TEXT                 MessageBox (Yes/No/Cancel); exits with the answer
@@ -34,11 +36,9 @@ void JNICALL exitHook(jint status) {
 int hostJvm(int argc, wchar_t** argv) {
     HMODULE library = LoadLibraryW(argv[2]);
     if (library == nullptr) return 10;
-    const FARPROC entry = GetProcAddress(library, "JNI_CreateJavaVM");
-    if (entry == nullptr) return 11;
     using CreateJavaVm = jint(JNICALL*)(JavaVM**, void**, void*);
-    CreateJavaVm create = nullptr;
-    std::memcpy(&create, &entry, sizeof create);
+    const auto create = base::procAddress<CreateJavaVm>(library, "JNI_CreateJavaVM");
+    if (create == nullptr) return 11;
     char exitName[] = "exit";
     JavaVMOption option{};
     option.optionString = exitName;

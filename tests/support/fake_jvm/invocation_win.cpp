@@ -7,6 +7,7 @@
 #include <cstring>
 #include <string>
 
+#include "base/module_win.h"
 #include "tests/support/fake_jvm/record_win.h"
 #include "tests/support/fake_jvm/text_codec.h"
 #include "tests/support/fake_jvm/vm_win.h"
@@ -92,12 +93,11 @@ std::int64_t microsecondsSinceProcessStart() {
     using PreciseTime = void(WINAPI*)(LPFILETIME);
     FILETIME now{};
     const HMODULE kernel32 = GetModuleHandleW(L"kernel32.dll");
-    const FARPROC precise =
-        kernel32 == nullptr ? nullptr : GetProcAddress(kernel32, "GetSystemTimePreciseAsFileTime");
+    const auto precise = kernel32 == nullptr ? nullptr
+                                             : base::procAddress<PreciseTime>(
+                                                   kernel32, "GetSystemTimePreciseAsFileTime");
     if (precise != nullptr) {
-        PreciseTime function = nullptr;
-        std::memcpy(&function, &precise, sizeof function);
-        function(&now);
+        precise(&now);
     } else {
         GetSystemTimeAsFileTime(&now);
     }
@@ -122,6 +122,7 @@ std::string optionText(const char* text) {
 jint JNICALL destroyJavaVm(JavaVM*) {
     record("destroy");
     waitForJavaThreads();
+    waitForAttachedThreads();
     record("destroyed");
     return JNI_OK;
 }
@@ -131,6 +132,12 @@ jint JNICALL attachCurrentThread(JavaVM*, void** penv, void*) {
     record(already ? "attach again" : "attach");
     *penv = currentEnv(true);
     return JNI_OK;
+}
+
+jint JNICALL attachCurrentThreadAsDaemon(JavaVM* vm, void** penv, void* args) {
+    const jint result = attachCurrentThread(vm, penv, args);
+    static_cast<Env*>(*penv)->daemon = true;
+    return result;
 }
 
 jint JNICALL detachCurrentThreadImpl(JavaVM*) {
@@ -153,7 +160,7 @@ const JNIInvokeInterface_ invokeTable = [] {
     table.AttachCurrentThread = attachCurrentThread;
     table.DetachCurrentThread = detachCurrentThreadImpl;
     table.GetEnv = getEnv;
-    table.AttachCurrentThreadAsDaemon = attachCurrentThread;
+    table.AttachCurrentThreadAsDaemon = attachCurrentThreadAsDaemon;
     return table;
 }();
 

@@ -2,6 +2,7 @@
 
 #include "tests/support/fake_jvm/vm_win.h"
 
+#include <algorithm>
 #include <map>
 #include <mutex>
 #include <utility>
@@ -584,6 +585,17 @@ void waitForJavaThreads() {
         WaitForSingleObject(thread, INFINITE);
         CloseHandle(thread);
     }
+}
+
+void waitForAttachedThreads() {
+    const DWORD self = GetCurrentThreadId();
+    const auto othersAttached = [self] {
+        const std::lock_guard lock(state().mutex);
+        return std::any_of(state().envs.begin(), state().envs.end(), [self](const auto& entry) {
+            return entry.first != self && !entry.second->daemon;
+        });
+    };
+    while (othersAttached()) Sleep(20);
 }
 
 }  // namespace fakejvm

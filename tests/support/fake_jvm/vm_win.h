@@ -80,6 +80,7 @@ struct Env {
     JNIEnv_ jni{};
     DWORD threadId = 0;
     bool attached = true;
+    bool daemon = false;  // attached as a daemon: DestroyJavaVM does not wait for it
     Object* pending = nullptr;
 };
 
@@ -128,6 +129,10 @@ void closeFiles() noexcept;
 
 // Joins the non-daemon threads a scenario started; called by DestroyJavaVM.
 void waitForJavaThreads();
+
+// Waits until no thread but the caller is attached as a non-daemon thread, as a real JVM's
+// DestroyJavaVM does: a thread that ended without detaching keeps it waiting for ever.
+void waitForAttachedThreads();
 
 // The table of JNIEnv functions (jni_env_win.cpp).
 [[nodiscard]] const JNINativeInterface_* nativeInterface();
