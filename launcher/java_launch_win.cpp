@@ -9,9 +9,7 @@
 #include "jvm/timestamp_pattern_win.h"
 #include "launcher/launcher_app.h"
 #include "resources/resource_ids.h"
-#include "settings/base_text_win.h"
-#include "settings/profile_store_win.h"
-#include "settings/settings_files.h"
+#include "settings/settings_store.h"
 #include "ui/error_box_win.h"
 #include "ui/exception_dialog_win.h"
 
@@ -63,10 +61,8 @@ bool LauncherApp::loadJvmLibrary(const std::wstring& path) {
 
 bool LauncherApp::buildJvmOptions() {
     std::wstring executable;
-    if (!modulePath(executable)) return false;
-    const auto mainFile = settings::mainSettingsPath(executable);
-    if (!mainFile) return false;
-    const settings::LayeredStore store(*mainFile, settings::loadBaseSettingsText(upgradeCode));
+    if (!modulePath(executable) || !launchSettings_) return false;
+    const settings::SettingsStore& store = *launchSettings_;
 
     jvm::JvmOptionsContext context;
     context.modulePath = executable;

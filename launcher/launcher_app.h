@@ -5,12 +5,17 @@
 #include <jni.h>
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "base/handles_win.h"
 #include "jre/java_version.h"
 #include "jvm/java_bridge.h"
+
+namespace settings {
+class SettingsStore;
+}
 
 namespace launcher {
 
@@ -141,6 +146,10 @@ class LauncherApp {
   private:
     [[nodiscard]] int32_t relaunchThroughPair() const;
     [[nodiscard]] int32_t launch();
+
+    // The main settings file over the base text, read once by loadSettings; the option
+    // builder reads from it again rather than from the file.
+    std::shared_ptr<const settings::SettingsStore> launchSettings_;
 };
 
 }  // namespace launcher

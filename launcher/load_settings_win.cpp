@@ -26,15 +26,20 @@ bool LauncherApp::loadSettings() {
     const auto mainFile = settings::mainSettingsPath(executable);
     if (!mainFile) return false;
 
-    // The product's identity is never taken from the base text or a "+" section.
+    // One read of the file serves the product's identity and the layered view. The identity is
+    // never taken from the base text or a "+" section.
+    const auto mainSettings = settings::settingsSnapshot(*mainFile);
     {
-        const settings::ProfileStore product(*mainFile);
+        const settings::ProfileStore product(*mainFile, mainSettings);
         productCode = product.read(kProduct, L"Product Code");
         upgradeCode = product.read(kProduct, L"Upgrade Code");
         productName = product.read(kProduct, L"Product Name");
     }
 
-    const settings::LayeredStore store(*mainFile, settings::loadBaseSettingsText(upgradeCode));
+    auto layered = std::make_shared<const settings::LayeredStore>(
+        *mainFile, mainSettings, settings::loadBaseSettingsText(upgradeCode));
+    launchSettings_ = layered;
+    const settings::LayeredStore& store = *layered;
     minimumVersion = jre::minimumVersionFromSetting(store.read(kJre, L"Minimum Version"));
     maximumVersion = jre::maximumVersionFromSetting(store.read(kJre, L"Maximum Version"));
     serviceMode = store.read(kApplication, L"Application Type") == L"service";
