@@ -5,7 +5,8 @@
 # JNI_CreateJavaVM with fixed options. Prints both medians and their ratio.
 #
 # Usage: tools/bench-startup.sh [win32|win64] [rounds]   (after tools/build.sh)
-# BENCH_LAUNCHER=<path> measures another launcher build against the same loader.
+# BENCH_LAUNCHER=<path> measures another launcher build against the same loader;
+# BENCH_SAMPLES=1 prints every sample in the order taken.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 tree="${1:-win32}"
@@ -88,5 +89,9 @@ minimal_median=$(median < "$work/minimal.txt")
 echo "tree: $tree, rounds: $runs (A B B A, $((2 * runs)) starts each)"
 echo "launcher:       median $launcher_median us from process creation to JNI_CreateJavaVM"
 echo "minimal loader: median $minimal_median us"
+if [ -n "${BENCH_SAMPLES:-}" ]; then
+    echo "launcher samples: $(tr '\n' ' ' < "$work/launcher.txt")"
+    echo "minimal samples:  $(tr '\n' ' ' < "$work/minimal.txt")"
+fi
 awk -v a="$launcher_median" -v b="$minimal_median" \
     'BEGIN { printf "ratio: %.3f (launcher adds %.1f %%)\n", a / b, (a / b - 1) * 100 }'
