@@ -125,7 +125,15 @@ ProbeResult probeJvmLibrary(std::wstring_view folder, JvmType type, const FileSy
 std::optional<RegistryChoice> searchRegistry(const JreSearchSettings& settings, RegistryView view,
                                              const RegistryReader& registry,
                                              const FileSystemView& files) {
-    std::vector<JreCandidate> candidates;
+    struct Installation {
+        JreCandidate candidate;  // home folder and server flag known once examined
+        const RegistryKeySpec* key;
+        std::wstring subkey;
+        JvmType probeType;
+        bool examined = false;
+        bool usable = false;
+    };
+    std::vector<Installation> installations;
     for (const RegistryKeySpec& key : kRegistryKeys) {
         if (!isKeySearched(key, settings)) continue;
         const auto subkeys = registry.subkeyNames(key.path, view);
@@ -141,19 +149,55 @@ std::optional<RegistryChoice> searchRegistry(const JreSearchSettings& settings, 
             if (!isWithinBounds(version, settings.minimumVersion, settings.maximumVersion)) {
                 continue;
             }
-            const auto home = registry.javaHome(key.path, subkey, view);
-            if (!home || home->empty()) continue;
-            std::wstring folder = withTrailingBackslash(*home);
-            if (key.homeHoldsJreFolder) folder += L"jre\\";
-            const ProbeResult probe = probeJvmLibrary(folder, probeType, files);
-            if (probe.jvmLibraryPath.empty()) continue;
-            candidates.push_back({version, std::move(folder), probe.server, favoured});
+            installations.push_back({{version, {}, false, favoured}, &key, subkey, probeType});
         }
     }
-    if (candidates.empty()) return std::nullopt;
-    rankCandidates(candidates, settings);
-    JreCandidate& chosen = candidates[selectCandidate(candidates, settings.preferredVersions)];
-    return RegistryChoice{std::move(chosen.homeFolder), chosen.version};
+
+    // Reading a home and probing its folder costs registry and file-system calls for each
+    // installation. Unless the probe's server flag takes part in the ranking, the installations
+    // are ranked first and examined best first, only until one is usable.
+    const auto isUsable = [&](Installation& installation) {
+        if (installation.examined) return installation.usable;
+        installation.examined = true;
+        const auto home = registry.javaHome(installation.key->path, installation.subkey, view);
+        if (!home || home->empty()) return false;
+        std::wstring folder = withTrailingBackslash(*home);
+        if (installation.key->homeHoldsJreFolder) folder += L"jre\\";
+        const ProbeResult probe = probeJvmLibrary(folder, installation.probeType, files);
+        if (probe.jvmLibraryPath.empty()) return false;
+        installation.candidate.homeFolder = std::move(folder);
+        installation.candidate.server = probe.server;
+        installation.usable = true;
+        return true;
+    };
+    const bool byFavour = isFavouringApplied(settings);
+    const bool byServer = settings.jvmType == JvmType::ServerFirst;
+    if (byServer) {
+        for (Installation& installation : installations) isUsable(installation);
+    }
+    std::stable_sort(installations.begin(), installations.end(),
+                     [&](const Installation& a, const Installation& b) {
+                         return rankOrder(a.candidate, b.candidate, byFavour, byServer) > 0;
+                     });
+
+    const auto choice = [](Installation& installation) {
+        return RegistryChoice{std::move(installation.candidate.homeFolder),
+                              installation.candidate.version};
+    };
+    for (const auto& piece : settings.preferredVersions) {
+        JavaVersion preferred;
+        parseVersion(piece, 0, preferred);
+        for (Installation& installation : installations) {
+            if (matchesPreferredVersion(preferred, installation.candidate.version) &&
+                isUsable(installation)) {
+                return choice(installation);
+            }
+        }
+    }
+    for (Installation& installation : installations) {
+        if (isUsable(installation)) return choice(installation);
+    }
+    return std::nullopt;
 }
 
 JreSearchResult searchForJre(const JreSearchSettings& settings, std::wstring_view moduleFolder,

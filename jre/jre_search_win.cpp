@@ -16,6 +16,7 @@ namespace {
 constexpr DWORD kMaxKeyNameLength = 256;
 // A "JavaHome" larger than the longest possible path is not a folder name.
 constexpr DWORD kMaxJavaHomeBytes = 32768 * sizeof(wchar_t);
+constexpr DWORD kFirstJavaHomeBytes = (MAX_PATH + 1) * sizeof(wchar_t);
 
 REGSAM viewFlag(RegistryView view) noexcept {
     return view == RegistryView::Wide64 ? KEY_WOW64_64KEY : 0;
@@ -39,10 +40,11 @@ std::wstring withoutTrailingBackslash(std::wstring path) {
 
 bool WindowsFileSystem::fileExists(std::wstring_view path) const {
     if (path.empty() || hasWildcard(path)) return false;
-    const std::wstring searched = base::withLongPathPrefixIfLong(path);
-    WIN32_FIND_DATAW data;
-    base::UniqueFindHandle find(FindFirstFileW(searched.c_str(), &data));
-    return find && (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+    // The attributes alone answer the question; a directory search would open the folder and
+    // cost Wine several round trips to its server for each of the many probes of a search.
+    const std::wstring probed = base::withLongPathPrefixIfLong(path);
+    const DWORD attributes = GetFileAttributesW(probed.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
 std::optional<uint16_t> WindowsFileSystem::imageMachine(std::wstring_view path) const {
@@ -92,21 +94,18 @@ std::optional<std::wstring> WindowsRegistry::javaHome(std::wstring_view keyPath,
     path += subkey;
     const base::UniqueRegKey key = openMachineKey(path, view);
     if (!key) return std::nullopt;
-    DWORD size = 0;
-    if (RegQueryValueExW(key.get(), L"JavaHome", nullptr, nullptr, nullptr, &size) !=
-            ERROR_SUCCESS ||
-        size == 0 || size > kMaxJavaHomeBytes) {
-        return std::nullopt;
+    // One query answers for any ordinary folder name; only a longer value needs its size asked
+    // for and a second query.
+    std::vector<BYTE> data(kFirstJavaHomeBytes);
+    DWORD size = static_cast<DWORD>(data.size());
+    LSTATUS status = RegQueryValueExW(key.get(), L"JavaHome", nullptr, nullptr, data.data(), &size);
+    if (status == ERROR_MORE_DATA && size <= kMaxJavaHomeBytes) {
+        data.resize(size);
+        status = RegQueryValueExW(key.get(), L"JavaHome", nullptr, nullptr, data.data(), &size);
     }
+    if (status != ERROR_SUCCESS || size == 0 || size > data.size()) return std::nullopt;
     // The value's type does not matter: its bytes are read as UTF-16 text.
-    std::vector<BYTE> data(size);
-    DWORD read = size;
-    if (RegQueryValueExW(key.get(), L"JavaHome", nullptr, nullptr, data.data(), &read) !=
-            ERROR_SUCCESS ||
-        read > size) {
-        return std::nullopt;
-    }
-    std::wstring text(read / sizeof(wchar_t), L'\0');
+    std::wstring text(size / sizeof(wchar_t), L'\0');
     std::memcpy(text.data(), data.data(), text.size() * sizeof(wchar_t));
     text.resize(std::wcslen(text.c_str()));
     if (text.empty()) return std::nullopt;

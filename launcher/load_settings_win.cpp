@@ -28,8 +28,11 @@ struct SettingsSources {
 std::optional<SettingsSources> openSettingsSources(const std::wstring& executablePath) {
     const auto mainFile = settings::mainSettingsPath(executablePath);
     if (!mainFile) return std::nullopt;
-    ProductSettings product = readProductSettings(settings::ProfileStore(*mainFile));
-    settings::LayeredStore layered(*mainFile, settings::loadBaseSettingsText(product.upgradeCode));
+    // One read of the main file serves the product's identity and the layered view.
+    const auto mainSettings = settings::settingsSnapshot(*mainFile);
+    ProductSettings product = readProductSettings(settings::ProfileStore(*mainFile, mainSettings));
+    settings::LayeredStore layered(*mainFile, mainSettings,
+                                   settings::loadBaseSettingsText(product.upgradeCode));
     std::optional<settings::ProfileStore> perUser;
     auto perUserFile = settings::perUserSettingsPath(executablePath, product.productName,
                                                      product.productCode, /*create=*/false);

@@ -3,12 +3,21 @@
 #include "settings/profile_store_win.h"
 
 #include "base/handles_win.h"
-#include "settings/growing_read.h"
 #include "settings/layered_read.h"
+#include "settings/settings_file_win.h"
 
 namespace settings {
 
-ProfileStore::ProfileStore(std::wstring path) : path_(std::move(path)) {}
+std::shared_ptr<const IniSnapshot> settingsSnapshot(std::wstring_view path) {
+    return std::make_shared<const IniSnapshot>(readSettingsFile(path));
+}
+
+ProfileStore::ProfileStore(std::wstring path) : ProfileStore(path, settingsSnapshot(path)) {}
+
+ProfileStore::ProfileStore(std::wstring path, std::shared_ptr<const IniSnapshot> content)
+    : path_(std::move(path)), content_(std::move(content)) {
+    if (!content_) content_ = std::make_shared<const IniSnapshot>();
+}
 
 uint32_t ProfileStore::probe(std::array<uint8_t, 4>& buffer) {
     buffer.fill(0);
@@ -24,20 +33,11 @@ uint32_t ProfileStore::probe(std::array<uint8_t, 4>& buffer) {
 
 void ProfileStore::getString(std::wstring_view section, std::wstring_view key,
                              std::wstring& out) const {
-    const std::wstring sectionName(section);
-    const std::wstring keyName(key);
-    out = readProfileValue([&](wchar_t* buffer, uint32_t size) -> uint32_t {
-        return GetPrivateProfileStringW(sectionName.c_str(), keyName.c_str(), L"", buffer, size,
-                                        path_.c_str());
-    });
+    out = content_->valueOf(section, key);
 }
 
 void ProfileStore::getSectionNames(std::vector<std::wstring>& out) const {
-    readProfileSectionNames(
-        [&](wchar_t* buffer, uint32_t size) -> uint32_t {
-            return GetPrivateProfileSectionNamesW(buffer, size, path_.c_str());
-        },
-        out);
+    out = content_->sectionNames();
 }
 
 bool ProfileStore::setString(std::wstring_view section, std::wstring_view key,
@@ -45,14 +45,28 @@ bool ProfileStore::setString(std::wstring_view section, std::wstring_view key,
     const std::wstring sectionName(section);
     const std::wstring keyName(key);
     const std::wstring text(value);
-    return WritePrivateProfileStringW(sectionName.c_str(), keyName.c_str(), text.c_str(),
-                                      path_.c_str()) != FALSE;
+    if (!WritePrivateProfileStringW(sectionName.c_str(), keyName.c_str(), text.c_str(),
+                                    path_.c_str())) {
+        return false;
+    }
+    content_ = settingsSnapshot(path_);
+    return true;
 }
 
-bool ProfileStore::remove() { return DeleteFileW(path_.c_str()) != FALSE; }
+bool ProfileStore::remove() {
+    if (!DeleteFileW(path_.c_str())) return false;
+    content_ = std::make_shared<const IniSnapshot>();
+    return true;
+}
 
 LayeredStore::LayeredStore(std::wstring path, std::wstring_view baseText)
     : ProfileStore(std::move(path)) {
+    loadBase(baseText);
+}
+
+LayeredStore::LayeredStore(std::wstring path, std::shared_ptr<const IniSnapshot> content,
+                           std::wstring_view baseText)
+    : ProfileStore(std::move(path), std::move(content)) {
     loadBase(baseText);
 }
 
@@ -63,9 +77,7 @@ void LayeredStore::getString(std::wstring_view section, std::wstring_view key,
     layeredRead(
         baseLayer_,
         [this](std::wstring_view fileSection, std::wstring_view fileKey) {
-            std::wstring value;
-            ProfileStore::getString(fileSection, fileKey, value);
-            return value;
+            return content()->valueOf(fileSection, fileKey);
         },
         section, key, out);
 }

@@ -4,23 +4,27 @@
 # runtimes, side by side with a minimal loader that only calls LoadLibraryW and
 # JNI_CreateJavaVM with fixed options. Prints both medians and their ratio.
 #
-# Usage: tools/bench-startup.sh [win32|win64] [runs]   (after tools/build.sh)
+# Usage: tools/bench-startup.sh [win32|win64] [rounds]   (after tools/build.sh)
+# BENCH_LAUNCHER=<path> measures another launcher build against the same loader;
+# BENCH_SAMPLES=1 prints every sample in the order taken.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 tree="${1:-win32}"
-runs="${2:-11}"
+runs="${2:-6}"
 build="$root/build/$tree"
 if [ "$tree" = win64 ]; then launcher=launcher64.exe; view=""; else launcher=launcher.exe; view="Wow6432Node\\"; fi
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/javalauncher-bench.XXXXXX")
 export WINEPREFIX="${WINEPREFIX:-$work/wineprefix}"
-trap 'rm -rf "$work"' EXIT
-"$root/tools/wine-prefix" "$WINEPREFIX"
-wineserver -p 2>/dev/null || true
+# The persistent server and the prefix's services would otherwise outlive the run, holding
+# the caller's output open.
+trap 'wineserver -k 2>/dev/null || true; rm -rf "$work"' EXIT
+"$root/tools/wine-prefix" "$WINEPREFIX" >/dev/null 2>&1 </dev/null
+wineserver -p >/dev/null 2>&1 </dev/null || true
 
 app="$work/app"
 mkdir -p "$app/lib"
-cp "$build/launcher/$launcher" "$app/Bench.exe"
+cp "${BENCH_LAUNCHER:-$build/launcher/$launcher}" "$app/Bench.exe"
 for jar in core ui data net util; do echo PK > "$app/lib/$jar.jar"; done
 { printf '\xff\xfe'; iconv -f UTF-8 -t UTF-16LE <<'INI'; } > "$app/Bench.ini"
 [Product Information]
@@ -59,21 +63,35 @@ created_us() { sed -n 's/^create_us //p' "$chosen/fakejvm.record"; }
 
 : > "$work/launcher.txt"
 : > "$work/minimal.txt"
-for _ in $(seq "$runs"); do
+run_launcher() {
     rm -f "$chosen/fakejvm.record"
     "$root/tools/wine-run" "$app/Bench.exe" >/dev/null 2>&1 || true
     created_us >> "$work/launcher.txt"
+}
+run_minimal() {
     rm -f "$chosen/fakejvm.record"
     "$root/tools/wine-run" "$build/tests/support/minimal_loader.exe" "Z:${chosen//\//\\}\\jvm.dll" >/dev/null 2>&1 || true
     created_us >> "$work/minimal.txt"
+}
+# One warm-up start of each, then rounds of A B B A, so that a drift in the machine's load
+# (other builds) weighs on both sides alike.
+run_launcher; run_minimal
+: > "$work/launcher.txt"
+: > "$work/minimal.txt"
+for _ in $(seq "$runs"); do
+    run_launcher; run_minimal; run_minimal; run_launcher
 done
 /usr/lib/wine/wine64 reg delete 'HKLM\Software\JavaSoft\JRE' /f /reg:64 >/dev/null 2>&1 || true
 /usr/lib/wine/wine64 reg delete 'HKLM\Software\JavaSoft\JRE' /f /reg:32 >/dev/null 2>&1 || true
 
 launcher_median=$(median < "$work/launcher.txt")
 minimal_median=$(median < "$work/minimal.txt")
-echo "tree: $tree, runs: $runs"
+echo "tree: $tree, rounds: $runs (A B B A, $((2 * runs)) starts each)"
 echo "launcher:       median $launcher_median us from process creation to JNI_CreateJavaVM"
 echo "minimal loader: median $minimal_median us"
+if [ -n "${BENCH_SAMPLES:-}" ]; then
+    echo "launcher samples: $(tr '\n' ' ' < "$work/launcher.txt")"
+    echo "minimal samples:  $(tr '\n' ' ' < "$work/minimal.txt")"
+fi
 awk -v a="$launcher_median" -v b="$minimal_median" \
     'BEGIN { printf "ratio: %.3f (launcher adds %.1f %%)\n", a / b, (a / b - 1) * 100 }'

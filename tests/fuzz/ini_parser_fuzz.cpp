@@ -17,8 +17,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (const auto& name : names) {
         std::wstring value;
         store.getString(name, L"k", value);
-        // Every value is trimmed, so a found value never begins with a space.
-        if (!value.empty() && value.front() == L' ') std::abort();
+        // Values are trimmed before quotes are removed, so only a quoted value may begin with a
+        // blank, and no value holds a NUL or exceeds the limit.
+        if (value.find(L'\0') != std::wstring::npos) std::abort();
+        if (value.size() > settings::kMaxSettingsValueChars) std::abort();
     }
 
     // Parsing again gives the same sections: the parse does not depend on earlier content.

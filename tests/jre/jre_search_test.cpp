@@ -279,6 +279,28 @@ TEST(RegistrySearch, BoundsFilterBeforeTheHomeIsRead) {
     EXPECT_FALSE(env.search(settings).found);
 }
 
+TEST(RegistrySearch, ExaminesInstallationsBestFirstUntilOneIsUsable) {
+    Environment env;
+    for (int update = 1; update <= 20; ++update) {
+        const std::wstring name = L"1.8.0_" + std::to_wstring(100 + update);
+        env.install(kJreKey, name, L"C:\\rt" + std::to_wstring(update) + L"\\", {L"client"});
+    }
+    env.registry.addInstallation(RegistryView::Default, kJreKey, L"1.8.0_200", L"C:\\gone");
+
+    EXPECT_EQ(env.search(defaults()).chosenVersion, v(1, 8, 0, 120));
+    // The broken newest one, then the best usable one; the other nineteen are never read.
+    EXPECT_EQ(env.registry.readHomes,
+              (std::vector<std::wstring>{std::wstring(kJreKey) + L"1.8.0_200",
+                                         std::wstring(kJreKey) + L"1.8.0_120"}));
+
+    // A server-first search ranks by the probe's result, so it examines them all.
+    env.registry.readHomes.clear();
+    JreSearchSettings serverFirst = defaults();
+    serverFirst.jvmType = JvmType::ServerFirst;
+    EXPECT_EQ(env.search(serverFirst).chosenVersion, v(1, 8, 0, 120));
+    EXPECT_EQ(env.registry.readHomes.size(), 21u);
+}
+
 TEST(RegistrySearch, SkipsUnusableInstallations) {
     Environment env;
     env.registry.addInstallation(RegistryView::Default, kJreKey, L"11.0.5", std::nullopt);
