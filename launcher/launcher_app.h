@@ -130,6 +130,7 @@ class LauncherApp {
     bool pairReturnCode = false;
     bool failureCheck = false;
     bool overrideWorkingDir = false;
+    bool modernRuntimeKeys = true;
     uint32_t javaThreadStackSize = 0;
     OneShotCall jreSplashClose;
     base::UniqueKernelHandle mainStartedEvent;

@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include "base/files_win.h"
+#include "base/text.h"
 #include "jre/java_version.h"
 #include "launcher/launch_settings.h"
 #include "launcher/launcher_app.h"
@@ -80,6 +81,7 @@ bool LauncherApp::loadSettings() {
     libraryPath = store.read(kJre, L"Library Path");
     pairProduct = store.read(kApplication, L"Pair Product");
     pairReturnCode = isYesFlag(store.read(kApplication, L"Pair Return Code"));
+    modernRuntimeKeys = !base::equalsIgnoringCase(store.read(kJre, L"Modern Runtime Keys"), L"No");
     return true;
 }
 

@@ -23,6 +23,7 @@ jre::JreSearchSettings searchSettingsOf(const LauncherApp& app) {
     search.preferredVersions = app.preferredVersions;
     search.jrePathSetting = app.jrePathSetting;
     search.pairProduct = app.pairProduct;
+    search.modernRuntimeKeys = app.modernRuntimeKeys;
     return search;
 }
 }  // namespace

@@ -67,9 +67,11 @@ struct Environment {
                            LauncherPlatform platform = k32BitLauncher) const {
         return searchForJre(settings, moduleFolder, registry, files, platform);
     }
-    bool opened(std::wstring_view key, RegistryView view = RegistryView::Default) const {
+    bool opened(std::wstring_view key, RegistryView view = RegistryView::Default,
+                RegistryRoot root = RegistryRoot::LocalMachine) const {
         return std::find(registry.openedKeys.begin(), registry.openedKeys.end(),
-                         std::pair{view, std::wstring(key)}) != registry.openedKeys.end();
+                         FakeRegistry::KeyId{root, view, std::wstring(key)}) !=
+               registry.openedKeys.end();
     }
 };
 
