@@ -77,7 +77,8 @@ std::optional<std::string> WindowsFileSystem::readFileStart(std::wstring_view pa
     const std::wstring opened = base::withLongPathPrefixIfLong(path);
     base::UniqueFileHandle file(CreateFileW(opened.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return std::nullopt;
+    // A registry value may name a pipe or a device, whose reads could wait for ever.
+    if (!file || GetFileType(file.get()) != FILE_TYPE_DISK) return std::nullopt;
     std::string content(maxBytes, '\0');
     size_t filled = 0;
     while (filled < maxBytes) {

@@ -380,6 +380,13 @@ TEST_F(JreSearchWin, ReadsUserKeysNamedValuesAndTheStartOfFiles) {
     EXPECT_EQ(files.readFileStart(folder + L"release", 4096), "JAVA_VERSION=\"17.0.9\"\n");
     EXPECT_EQ(files.readFileStart(folder + L"missing", 4096), std::nullopt);
     EXPECT_EQ(files.readFileStart(folder + L"bin", 4096), std::nullopt);  // a folder
+    // A pipe that never writes: reading it would wait for ever.
+    const std::wstring pipeName =
+        L"\\\\.\\pipe\\jre-search-" + std::to_wstring(GetCurrentProcessId());
+    const base::UniqueFileHandle pipe(CreateNamedPipeW(pipeName.c_str(), PIPE_ACCESS_DUPLEX,
+                                                       PIPE_TYPE_BYTE, 1, 0, 0, 0, nullptr));
+    ASSERT_TRUE(pipe) << GetLastError();
+    EXPECT_EQ(files.readFileStart(pipeName, 16), std::nullopt);
 
     const JreSearchResult result = search(openBounds(), L"", registry);
     EXPECT_EQ(result.jvmLibraryPath, folder + L"bin\\server\\jvm.dll");
