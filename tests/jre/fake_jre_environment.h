@@ -11,8 +11,12 @@
 #include <vector>
 
 #include "jre/jre_search.h"
+#include "jre/pe_image.h"
 
 namespace jre::fakes {
+
+inline constexpr LauncherPlatform k32BitLauncher{kMachineI386, true};
+inline constexpr LauncherPlatform k64BitLauncher{kMachineAmd64, false};
 
 // A file system of named files, with the machine of each library image that has one and the
 // content of each text file that has one.

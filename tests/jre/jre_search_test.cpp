@@ -10,11 +10,7 @@
 namespace jre {
 namespace {
 
-using fakes::FakeFileSystem;
-using fakes::FakeRegistry;
-
-constexpr LauncherPlatform k32BitLauncher{kMachineI386, true};
-constexpr LauncherPlatform k64BitLauncher{kMachineAmd64, false};
+using namespace fakes;
 
 JavaVersion v(int32_t a, int32_t b, int32_t c, int32_t d) { return JavaVersion{{a, b, c, d}}; }
 

@@ -351,19 +351,22 @@ TEST_F(JreSearchWin, JrePathIsCheckedForItsMachine) {
     EXPECT_FALSE(result.relaunchViaPair);
 }
 
+void setTextValue(HKEY root, const std::wstring& keyPath, const wchar_t* name,
+                  const std::wstring& text) {
+    base::UniqueRegKey key;
+    ASSERT_EQ(RegCreateKeyExW(root, keyPath.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, key.put(),
+                              nullptr),
+              ERROR_SUCCESS);
+    ASSERT_EQ(
+        RegSetValueExW(key.get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                       static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t))),
+        ERROR_SUCCESS);
+}
+
 TEST_F(JreSearchWin, ReadsUserKeysNamedValuesAndTheStartOfFiles) {
     const std::wstring folder = makeRuntime(L"zulu-17", {L"server"});
     const std::wstring keyPath = registryPrefix_ + L"SOFTWARE\\Azul Systems\\Zulu\\zulu-17";
-    {
-        base::UniqueRegKey key;
-        ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, keyPath.c_str(), 0, nullptr, 0, KEY_WRITE,
-                                  nullptr, key.put(), nullptr),
-                  ERROR_SUCCESS);
-        ASSERT_EQ(RegSetValueExW(key.get(), L"InstallationPath", 0, REG_SZ,
-                                 reinterpret_cast<const BYTE*>(folder.c_str()),
-                                 static_cast<DWORD>((folder.size() + 1) * sizeof(wchar_t))),
-                  ERROR_SUCCESS);
-    }
+    ASSERT_NO_FATAL_FAILURE(setTextValue(HKEY_CURRENT_USER, keyPath, L"InstallationPath", folder));
     const WindowsRegistry registry(registryPrefix_);
     const std::wstring_view zulu = L"SOFTWARE\\Azul Systems\\Zulu\\";
     EXPECT_EQ(registry.subkeyNames(RegistryRoot::CurrentUser, zulu, RegistryView::Default),
@@ -406,16 +409,7 @@ TEST_F(JreSearchWin, FindsARuntimeUnderTheRealVendorKey) {
     const std::wstring keyPath = jreKey + L"\\1.8.0_7391";
     const bool vendorKeyExisted = keyExists(vendorKey);
     const bool jreKeyExisted = keyExists(jreKey);
-    {
-        base::UniqueRegKey key;
-        ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, keyPath.c_str(), 0, nullptr, 0, KEY_WRITE,
-                                  nullptr, key.put(), nullptr),
-                  ERROR_SUCCESS);
-        ASSERT_EQ(RegSetValueExW(key.get(), L"JavaHome", 0, REG_SZ,
-                                 reinterpret_cast<const BYTE*>(home.c_str()),
-                                 static_cast<DWORD>((home.size() + 1) * sizeof(wchar_t))),
-                  ERROR_SUCCESS);
-    }
+    ASSERT_NO_FATAL_FAILURE(setTextValue(HKEY_LOCAL_MACHINE, keyPath, L"JavaHome", home));
     JreSearchSettings settings;
     settings.minimumVersion = minimumVersionFromSetting(L"1.8.0.7391");
     settings.maximumVersion = maximumVersionFromSetting(L"1.8.0.7391");
