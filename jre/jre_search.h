@@ -50,7 +50,7 @@ enum class JavaVendor { Sun, JRockit, Ibm };
 enum class RegistryRoot { LocalMachine, CurrentUser };
 
 // One vendor key whose subkeys are named after versions. The folder of an installation is the
-// value `valueName` of the version subkey followed by `belowVersion`.
+// value `valueName` of the key `path` + version + `belowVersion`.
 struct RegistryKeySpec {
     std::wstring_view path;  // ends in a backslash
     JavaKind kind;
@@ -60,9 +60,6 @@ struct RegistryKeySpec {
     RegistryRoot root = RegistryRoot::LocalMachine;
     std::wstring_view belowVersion = L"";  // starts with a backslash when not empty
     std::wstring_view valueName = L"JavaHome";
-    // Today's vendor installers: their own version rules, runtime folder rule and bitness rule
-    // (see vendor_registry_keys.h).
-    bool vendorLayout = false;
 };
 
 inline constexpr std::array<RegistryKeySpec, 7> kRegistryKeys{{

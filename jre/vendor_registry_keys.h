@@ -11,8 +11,7 @@ namespace detail {
 
 constexpr RegistryKeySpec vendorKey(std::wstring_view path, JavaKind kind, JavaVendor vendor,
                                     std::wstring_view belowVersion, std::wstring_view valueName) {
-    return {path,         kind,      vendor, false, false, RegistryRoot::LocalMachine,
-            belowVersion, valueName, true};
+    return {path, kind, vendor, false, false, RegistryRoot::LocalMachine, belowVersion, valueName};
 }
 
 // MSI installers write these under HKEY_LOCAL_MACHINE for everyone, or under HKEY_CURRENT_USER
