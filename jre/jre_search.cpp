@@ -53,12 +53,23 @@ int rankOrder(const JreCandidate& a, const JreCandidate& b, bool byFavour, bool 
     return compareVersions(a.version, b.version);
 }
 
+// Ranks the candidates and selects one. `isUsable` may turn the selected one down; the
+// selection is then made again among the rest, as if it had never been a candidate. So a check
+// that costs file reads is made for the few candidates selected, not for every one.
+template <typename IsUsable>
 std::optional<RegistryChoice> chooseCandidate(std::vector<JreCandidate> candidates,
-                                              const JreSearchSettings& settings) {
-    if (candidates.empty()) return std::nullopt;
+                                              const JreSearchSettings& settings,
+                                              IsUsable isUsable) {
     rankCandidates(candidates, settings);
-    JreCandidate& chosen = candidates[selectCandidate(candidates, settings.preferredVersions)];
-    return RegistryChoice{std::move(chosen.homeFolder), chosen.version, chosen.needsPair};
+    while (!candidates.empty()) {
+        const size_t index = selectCandidate(candidates, settings.preferredVersions);
+        JreCandidate& chosen = candidates[index];
+        if (isUsable(chosen)) {
+            return RegistryChoice{std::move(chosen.homeFolder), chosen.version, chosen.needsPair};
+        }
+        candidates.erase(candidates.begin() + static_cast<std::ptrdiff_t>(index));
+    }
+    return std::nullopt;
 }
 
 // Folder names are compared as Windows compares them, ignoring case.
@@ -78,8 +89,7 @@ bool isBefore9(const JavaVersion& version) {
 std::optional<JreCandidate> vendorCandidate(const RegistryKeySpec& key, const std::wstring& subkey,
                                             RegistryView view, const JreSearchSettings& settings,
                                             const RegistryReader& registry,
-                                            const FileSystemView& files,
-                                            const LauncherPlatform& platform) {
+                                            const FileSystemView& files) {
     const auto withinBounds = [&](const JavaVersion& version) {
         return isWithinBounds(version, settings.minimumVersion, settings.maximumVersion);
     };
@@ -103,12 +113,8 @@ std::optional<JreCandidate> vendorCandidate(const RegistryKeySpec& key, const st
     }
     if (probe.jvmLibraryPath.empty()) probe = probeJvmLibrary(runtime, settings.jvmType, files);
     if (probe.jvmLibraryPath.empty()) return std::nullopt;
-
-    // A library of the other machine can only be run by the paired launcher.
-    const auto machine = files.imageMachine(probe.jvmLibraryPath);
-    const bool foreign = machine && *machine != platform.machine;
-    if (foreign && settings.pairProduct.empty()) return std::nullopt;
-    return JreCandidate{*version, std::move(runtime), probe.server, false, foreign};
+    return JreCandidate{
+        *version, std::move(runtime), probe.server, false, false, std::move(probe.jvmLibraryPath)};
 }
 
 }  // namespace
@@ -211,7 +217,8 @@ std::optional<RegistryChoice> searchRegistry(const JreSearchSettings& settings, 
             candidates.push_back({version, std::move(folder), probe.server, favoured});
         }
     }
-    return chooseCandidate(std::move(candidates), settings);
+    return chooseCandidate(std::move(candidates), settings,
+                           [](const JreCandidate&) { return true; });
 }
 
 std::optional<RegistryChoice> searchVendorRegistry(const JreSearchSettings& settings,
@@ -227,14 +234,18 @@ std::optional<RegistryChoice> searchVendorRegistry(const JreSearchSettings& sett
         const auto subkeys = registry.subkeyNames(key.root, key.path, view);
         if (!subkeys) continue;
         for (const std::wstring& subkey : *subkeys) {
-            auto candidate =
-                vendorCandidate(key, subkey, view, settings, registry, files, platform);
+            auto candidate = vendorCandidate(key, subkey, view, settings, registry, files);
             if (!candidate || isKnownFolder(candidates, candidate->homeFolder)) continue;
             candidate->favoured = isFavoured(key, settings);
             candidates.push_back(std::move(*candidate));
         }
     }
-    return chooseCandidate(std::move(candidates), settings);
+    // A library of the other machine can only be run by the paired launcher.
+    return chooseCandidate(std::move(candidates), settings, [&](JreCandidate& chosen) {
+        const auto machine = files.imageMachine(chosen.jvmLibraryPath);
+        chosen.needsPair = machine && *machine != platform.machine;
+        return !chosen.needsPair || !settings.pairProduct.empty();
+    });
 }
 
 JreSearchResult searchForJre(const JreSearchSettings& settings, std::wstring_view moduleFolder,

@@ -88,7 +88,8 @@ struct JreCandidate {
     std::wstring homeFolder;  // ends in a backslash
     bool server = false;
     bool favoured = false;
-    bool needsPair = false;  // its library is built for the paired launcher's machine
+    bool needsPair = false;         // its library is built for the paired launcher's machine
+    std::wstring jvmLibraryPath{};  // the library its probe found
 };
 
 // Stable descending order by (favoured, when favouring is applied), (server flag, for the

@@ -184,6 +184,8 @@ TEST(VendorKeys, LibrariesOfTheOtherMachineNeedThePair) {
     JreSearchResult result = env.search(settings);
     EXPECT_EQ(result.jvmLibraryPath, L"C:\\jdk11\\bin\\server\\jvm.dll");
     EXPECT_FALSE(result.relaunchViaPair);
+    settings.preferredVersions = {L"21"};  // preferred, but out of reach without the pair
+    EXPECT_EQ(env.search(settings).jvmLibraryPath, L"C:\\jdk11\\bin\\server\\jvm.dll");
 
     settings.pairProduct = L"app64.exe";
     result = env.search(settings);
