@@ -101,9 +101,8 @@ class VendorRuntimeTest : public LauncherTest {
     VendorRuntimeTest() { support::removeTree(app.file(L"jre")); }
 
     // A runtime folder as the vendor ships it, with the fake JVM as its server library.
-    std::wstring addRuntime(const std::wstring& relativeDll,
-                            support::FakeJvm jvm = support::FakeJvm::Full) {
-        app.installJvm(jvm, relativeDll, true);
+    std::wstring addRuntime(const std::wstring& relativeDll) {
+        app.installJvm(support::FakeJvm::Full, relativeDll, true);
         app.writeScenario("main_class=com/example/Main\n", relativeDll);
         return relativeDll;
     }
@@ -135,23 +134,22 @@ TEST_F(VendorRuntimeTest, LauncherPicksTheFittingRuntimeAcrossVendorsAndRoots) {
         const wchar_t* bounds;
         std::wstring expected;  // the library loaded; empty for none
     } cases[] = {
-        {L"Minimum Version=9\r\nMaximum Version=any",
-         zulu21},  // the per-user install is the newest
+        // The per-user install is the newest.
+        {L"Minimum Version=9\r\nMaximum Version=any", zulu21},
         {L"Minimum Version=9\r\nMaximum Version=17", adoptium17},
         {L"Minimum Version=11\r\nMaximum Version=11", microsoft11},
         // Java 8 as vendors number it, read as 1.8.0.392; the JDK's runtime is in "jre\".
         {L"Minimum Version=1.8.0.392\r\nMaximum Version=1.8.0.400", adoptium8},
         {L"Minimum Version=9\r\nMaximum Version=any\r\nModern Runtime Keys=NO", L""},
     };
+    const std::wstring libraries[] = {adoptium17, adoptium8, microsoft11, zulu21, otherView};
     for (const auto& c : cases) {
         writeLaunchSettings(std::wstring(c.bounds) + L"\r\n");
-        for (const auto& dll : {adoptium17, adoptium8, microsoft11, zulu21, otherView}) {
-            app.clearRecord(dll);
-        }
+        for (const auto& dll : libraries) app.clearRecord(dll);
         const auto result = launch();
         EXPECT_EQ(result.exitCode(), c.expected.empty() ? -1 : 0)
             << testing::PrintToString(c.bounds);
-        for (const auto& dll : {adoptium17, adoptium8, microsoft11, zulu21, otherView}) {
+        for (const auto& dll : libraries) {
             EXPECT_EQ(app.readRecord(dll).empty(), dll != c.expected)
                 << testing::PrintToString(c.bounds) << " " << testing::PrintToString(dll);
         }
