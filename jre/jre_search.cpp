@@ -3,7 +3,10 @@
 #include <algorithm>
 
 #include "base/path.h"
+#include "base/text.h"
 #include "jre/pe_image.h"
+#include "jre/vendor_registry_keys.h"
+#include "jre/vendor_version.h"
 
 namespace jre {
 
@@ -48,6 +51,70 @@ int rankOrder(const JreCandidate& a, const JreCandidate& b, bool byFavour, bool 
     if (byFavour && a.favoured != b.favoured) return a.favoured ? 1 : -1;
     if (byServer && a.server != b.server) return a.server ? 1 : -1;
     return compareVersions(a.version, b.version);
+}
+
+// Ranks the candidates and selects one. `isUsable` may turn the selected one down; the
+// selection is then made again among the rest, as if it had never been a candidate. So a check
+// that costs file reads is made for the few candidates selected, not for every one.
+template <typename IsUsable>
+std::optional<RegistryChoice> chooseCandidate(std::vector<JreCandidate> candidates,
+                                              const JreSearchSettings& settings,
+                                              IsUsable isUsable) {
+    rankCandidates(candidates, settings);
+    while (!candidates.empty()) {
+        const size_t index = selectCandidate(candidates, settings.preferredVersions);
+        JreCandidate& chosen = candidates[index];
+        if (isUsable(chosen)) {
+            return RegistryChoice{std::move(chosen.homeFolder), chosen.version, chosen.needsPair};
+        }
+        candidates.erase(candidates.begin() + static_cast<std::ptrdiff_t>(index));
+    }
+    return std::nullopt;
+}
+
+// Folder names are compared as Windows compares them, ignoring case.
+bool isKnownFolder(const std::vector<JreCandidate>& candidates, std::wstring_view folder) {
+    return std::any_of(candidates.begin(), candidates.end(), [&](const JreCandidate& known) {
+        return base::equalsIgnoringCase(known.homeFolder, folder);
+    });
+}
+
+bool isBefore9(const JavaVersion& version) {
+    return compareVersions(version, JavaVersion{{9, 0, 0, 0}}) < 0;
+}
+
+// One installation under a vendor's own key, or nullopt when it does not fit. Its version comes
+// from the key name, else from the runtime's "release" file; its runtime folder is the value as
+// read, except that a Java 8 JDK keeps its runtime in "jre\".
+std::optional<JreCandidate> vendorCandidate(const RegistryKeySpec& key, const std::wstring& subkey,
+                                            RegistryView view, const JreSearchSettings& settings,
+                                            const RegistryReader& registry,
+                                            const FileSystemView& files) {
+    const auto withinBounds = [&](const JavaVersion& version) {
+        return isWithinBounds(version, settings.minimumVersion, settings.maximumVersion);
+    };
+    std::optional<JavaVersion> version = versionFromKeyName(subkey);
+    if (version && !withinBounds(*version)) return std::nullopt;
+    const auto home = registry.textValue(
+        key.root, key.path, subkey + std::wstring(key.belowVersion), key.valueName, view);
+    if (!home || home->empty()) return std::nullopt;
+    const std::wstring folder = withTrailingBackslash(*home);
+    if (!version) {
+        const auto release = files.readFileStart(folder + L"release", kReleaseFileLimit);
+        if (release) version = versionFromReleaseText(*release);
+        if (!version || !withinBounds(*version)) return std::nullopt;
+    }
+
+    std::wstring runtime = folder;
+    ProbeResult probe;
+    if (key.kind == JavaKind::Jdk && isBefore9(*version)) {
+        probe = probeJvmLibrary(folder + L"jre\\", settings.jvmType, files);
+        if (!probe.jvmLibraryPath.empty()) runtime += L"jre\\";
+    }
+    if (probe.jvmLibraryPath.empty()) probe = probeJvmLibrary(runtime, settings.jvmType, files);
+    if (probe.jvmLibraryPath.empty()) return std::nullopt;
+    return JreCandidate{
+        *version, std::move(runtime), probe.server, false, false, std::move(probe.jvmLibraryPath)};
 }
 
 }  // namespace
@@ -136,7 +203,7 @@ std::optional<RegistryChoice> searchRegistry(const JreSearchSettings& settings, 
     std::vector<Installation> installations;
     for (const RegistryKeySpec& key : kRegistryKeys) {
         if (!isKeySearched(key, settings)) continue;
-        const auto subkeys = registry.subkeyNames(key.path, view);
+        const auto subkeys = registry.subkeyNames(key.root, key.path, view);
         if (!subkeys) continue;
         const bool favoured = isFavoured(key, settings);
         const JvmType probeType =
@@ -159,7 +226,8 @@ std::optional<RegistryChoice> searchRegistry(const JreSearchSettings& settings, 
     const auto isUsable = [&](Installation& installation) {
         if (installation.examined) return installation.usable;
         installation.examined = true;
-        const auto home = registry.javaHome(installation.key->path, installation.subkey, view);
+        const auto home = registry.textValue(installation.key->root, installation.key->path,
+                                           installation.subkey, installation.key->valueName, view);
         if (!home || home->empty()) return false;
         std::wstring folder = withTrailingBackslash(*home);
         if (installation.key->homeHoldsJreFolder) folder += L"jre\\";
@@ -200,6 +268,33 @@ std::optional<RegistryChoice> searchRegistry(const JreSearchSettings& settings, 
     return std::nullopt;
 }
 
+std::optional<RegistryChoice> searchVendorRegistry(const JreSearchSettings& settings,
+                                                   RegistryView view,
+                                                   const RegistryReader& registry,
+                                                   const FileSystemView& files,
+                                                   const LauncherPlatform& platform) {
+    std::vector<JreCandidate> candidates;
+    for (const RegistryKeySpec& key : kVendorRegistryKeys) {
+        // The user's software keys are one and the same in both views: read them once.
+        if (key.root == RegistryRoot::CurrentUser && view == RegistryView::Wide64) continue;
+        if (!isKeySearched(key, settings)) continue;
+        const auto subkeys = registry.subkeyNames(key.root, key.path, view);
+        if (!subkeys) continue;
+        for (const std::wstring& subkey : *subkeys) {
+            auto candidate = vendorCandidate(key, subkey, view, settings, registry, files);
+            if (!candidate || isKnownFolder(candidates, candidate->homeFolder)) continue;
+            candidate->favoured = isFavoured(key, settings);
+            candidates.push_back(std::move(*candidate));
+        }
+    }
+    // A library of the other machine can only be run by the paired launcher.
+    return chooseCandidate(std::move(candidates), settings, [&](JreCandidate& chosen) {
+        const auto machine = files.imageMachine(chosen.jvmLibraryPath);
+        chosen.needsPair = machine && *machine != platform.machine;
+        return !chosen.needsPair || !settings.pairProduct.empty();
+    });
+}
+
 JreSearchResult searchForJre(const JreSearchSettings& settings, std::wstring_view moduleFolder,
                              const RegistryReader& registry, const FileSystemView& files,
                              const LauncherPlatform& platform) {
@@ -235,11 +330,23 @@ JreSearchResult searchForJre(const JreSearchSettings& settings, std::wstring_vie
         }
     }
 
-    auto choice = searchRegistry(settings, RegistryView::Default, registry, files);
+    // The vendors' own keys come only after both views of the classic keys, so a machine whose
+    // classic keys already hold a fitting runtime keeps the one it always had.
+    const bool widePass = !settings.pairProduct.empty() && platform.canReadWide64;
+    std::optional<RegistryChoice> choice;
     bool fromWide64 = false;
-    if (!choice && !settings.pairProduct.empty() && platform.canReadWide64) {
-        choice = searchRegistry(settings, RegistryView::Wide64, registry, files);
-        fromWide64 = choice.has_value();
+    const auto searchViews = [&](const auto& pass) {
+        choice = pass(RegistryView::Default);
+        if (!choice && widePass) {
+            choice = pass(RegistryView::Wide64);
+            fromWide64 = choice.has_value();
+        }
+    };
+    searchViews([&](RegistryView view) { return searchRegistry(settings, view, registry, files); });
+    if (!choice && settings.modernRuntimeKeys) {
+        searchViews([&](RegistryView view) {
+            return searchVendorRegistry(settings, view, registry, files, platform);
+        });
     }
     if (choice) {
         result.chosenVersion = choice->version;
@@ -247,7 +354,7 @@ JreSearchResult searchForJre(const JreSearchSettings& settings, std::wstring_vie
         if (!probe.jvmLibraryPath.empty()) {
             result.found = true;
             result.jvmLibraryPath = std::move(probe.jvmLibraryPath);
-            result.relaunchViaPair = fromWide64;
+            result.relaunchViaPair = fromWide64 || choice->needsPair;
         }
     }
     return result;

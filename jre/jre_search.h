@@ -30,6 +30,7 @@ struct JreSearchSettings {
     std::vector<std::wstring> preferredVersions;  // untrimmed pieces, parsed when used
     std::wstring jrePathSetting;
     std::wstring pairProduct;
+    bool modernRuntimeKeys = true;  // also search the vendors' own keys (kVendorRegistryKeys)
 };
 
 struct JreSearchResult {
@@ -46,15 +47,19 @@ struct ProbeResult {
 
 enum class JavaKind { Jdk, Jre };
 enum class JavaVendor { Sun, JRockit, Ibm };
+enum class RegistryRoot { LocalMachine, CurrentUser };
 
-// One vendor key under HKEY_LOCAL_MACHINE whose subkeys are named after versions and hold a
-// "JavaHome" value.
+// One vendor key whose subkeys are named after versions. The folder of an installation is the
+// value `valueName` of the key `path` + version + `belowVersion`.
 struct RegistryKeySpec {
     std::wstring_view path;  // ends in a backslash
     JavaKind kind;
     JavaVendor vendor;
     bool homeHoldsJreFolder;         // JDK homes keep the runtime in "jre\"
     bool probesServerFirstAsClient;  // historic quirk of this key's installations
+    RegistryRoot root = RegistryRoot::LocalMachine;
+    std::wstring_view belowVersion = L"";  // starts with a backslash when not empty
+    std::wstring_view valueName = L"JavaHome";
 };
 
 inline constexpr std::array<RegistryKeySpec, 7> kRegistryKeys{{
@@ -83,6 +88,8 @@ struct JreCandidate {
     std::wstring homeFolder;  // ends in a backslash
     bool server = false;
     bool favoured = false;
+    bool needsPair = false;         // its library is built for the paired launcher's machine
+    std::wstring jvmLibraryPath{};  // the library its probe found
 };
 
 // Stable descending order by (favoured, when favouring is applied), (server flag, for the
@@ -108,23 +115,28 @@ class FileSystemView {
     [[nodiscard]] virtual bool fileExists(std::wstring_view path) const = 0;
     // The machine a library image is built for; nullopt when it cannot be read as an image.
     [[nodiscard]] virtual std::optional<uint16_t> imageMachine(std::wstring_view path) const = 0;
+    // At most the first `maxBytes` bytes of a file; nullopt when it cannot be opened or read.
+    [[nodiscard]] virtual std::optional<std::string> readFileStart(std::wstring_view path,
+                                                                   size_t maxBytes) const = 0;
 };
 
 // The registry view of this process, and the 64-bit view a 32-bit process can also read.
 enum class RegistryView { Default, Wide64 };
 
-// Read access to the vendors' keys under HKEY_LOCAL_MACHINE.
+// Read access to the vendors' keys.
 class RegistryReader {
   public:
     virtual ~RegistryReader() = default;
     // The subkey names of `keyPath`, in enumeration order; nullopt when the key cannot be opened.
     [[nodiscard]] virtual std::optional<std::vector<std::wstring>> subkeyNames(
-        std::wstring_view keyPath, RegistryView view) const = 0;
-    // The "JavaHome" text of `keyPath` + `subkey`, up to its first NUL; nullopt when it is
-    // absent, empty or unreadable.
-    [[nodiscard]] virtual std::optional<std::wstring> javaHome(std::wstring_view keyPath,
-                                                               std::wstring_view subkey,
-                                                               RegistryView view) const = 0;
+        RegistryRoot root, std::wstring_view keyPath, RegistryView view) const = 0;
+    // The value `valueName` of `keyPath` + `subkey` as text, up to its first NUL; nullopt when
+    // it is absent, empty or unreadable. `subkey` may hold several levels.
+    [[nodiscard]] virtual std::optional<std::wstring> textValue(RegistryRoot root,
+                                                                std::wstring_view keyPath,
+                                                                std::wstring_view subkey,
+                                                                std::wstring_view valueName,
+                                                                RegistryView view) const = 0;
 };
 
 // What the search needs to know about the launcher it runs in.
@@ -140,15 +152,26 @@ struct LauncherPlatform {
 struct RegistryChoice {
     std::wstring homeFolder;
     JavaVersion version;
+    bool needsPair = false;
 };
-// One pass over the vendors' keys in one view: candidates within the bounds, ranked, selected.
+// One pass over the keys of kRegistryKeys in one view: candidates within the bounds, ranked,
+// selected.
 [[nodiscard]] std::optional<RegistryChoice> searchRegistry(const JreSearchSettings& settings,
                                                            RegistryView view,
                                                            const RegistryReader& registry,
                                                            const FileSystemView& files);
+// The same over the vendors' own keys (kVendorRegistryKeys), whose libraries may be built for
+// the paired launcher's machine.
+[[nodiscard]] std::optional<RegistryChoice> searchVendorRegistry(const JreSearchSettings& settings,
+                                                                 RegistryView view,
+                                                                 const RegistryReader& registry,
+                                                                 const FileSystemView& files,
+                                                                 const LauncherPlatform& platform);
 
 // The whole search: "JRE Path", then the launcher's own folder or its "jre\" subfolder, then the
-// registry. `moduleFolder` is the executable's folder; empty when it is not known.
+// registry keys of kRegistryKeys, then (unless switched off) the vendors' own keys. Each
+// registry source reads the default view first and, for a 32-bit launcher with a pair, the
+// 64-bit view after it. `moduleFolder` is the executable's folder; empty when it is not known.
 [[nodiscard]] JreSearchResult searchForJre(const JreSearchSettings& settings,
                                            std::wstring_view moduleFolder,
                                            const RegistryReader& registry,

@@ -2,6 +2,7 @@
 
 #include "jre/jre_search_win.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "base/handles_win.h"
@@ -14,7 +15,7 @@ namespace {
 
 // Registry key names are at most 255 characters.
 constexpr DWORD kMaxKeyNameLength = 256;
-// A "JavaHome" larger than the longest possible path is not a folder name.
+// A folder value larger than the longest possible path is not a folder name.
 constexpr DWORD kMaxJavaHomeBytes = 32768 * sizeof(wchar_t);
 constexpr DWORD kFirstJavaHomeBytes = (MAX_PATH + 1) * sizeof(wchar_t);
 
@@ -22,9 +23,13 @@ REGSAM viewFlag(RegistryView view) noexcept {
     return view == RegistryView::Wide64 ? KEY_WOW64_64KEY : 0;
 }
 
-base::UniqueRegKey openMachineKey(const std::wstring& path, RegistryView view) {
+HKEY rootKey(RegistryRoot root) noexcept {
+    return root == RegistryRoot::CurrentUser ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
+}
+
+base::UniqueRegKey openKey(RegistryRoot root, const std::wstring& path, RegistryView view) {
     base::UniqueRegKey key;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ | viewFlag(view), key.put()) !=
+    if (RegOpenKeyExW(rootKey(root), path.c_str(), 0, KEY_READ | viewFlag(view), key.put()) !=
         ERROR_SUCCESS) {
         return {};
     }
@@ -68,10 +73,34 @@ std::optional<uint16_t> WindowsFileSystem::imageMachine(std::wstring_view path) 
     return peMachine({static_cast<const uint8_t*>(view.get()), viewSize});
 }
 
-std::optional<std::vector<std::wstring>> WindowsRegistry::subkeyNames(std::wstring_view keyPath,
+std::optional<std::string> WindowsFileSystem::readFileStart(std::wstring_view path,
+                                                            size_t maxBytes) const {
+    if (path.empty()) return std::nullopt;
+    const std::wstring opened = base::withLongPathPrefixIfLong(path);
+    base::UniqueFileHandle file(CreateFileW(opened.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    // A registry value may name a pipe or a device, whose reads could wait for ever.
+    if (!file || GetFileType(file.get()) != FILE_TYPE_DISK) return std::nullopt;
+    std::string content(maxBytes, '\0');
+    size_t filled = 0;
+    while (filled < maxBytes) {
+        const DWORD wanted = static_cast<DWORD>(std::min<size_t>(maxBytes - filled, 1 << 20));
+        DWORD read = 0;
+        if (!ReadFile(file.get(), content.data() + filled, wanted, &read, nullptr)) {
+            return std::nullopt;
+        }
+        if (read == 0) break;
+        filled += read;
+    }
+    content.resize(filled);
+    return content;
+}
+
+std::optional<std::vector<std::wstring>> WindowsRegistry::subkeyNames(RegistryRoot root,
+                                                                      std::wstring_view keyPath,
                                                                       RegistryView view) const {
     const base::UniqueRegKey key =
-        openMachineKey(withoutTrailingBackslash(prefix_ + std::wstring(keyPath)), view);
+        openKey(root, withoutTrailingBackslash(prefix_ + std::wstring(keyPath)), view);
     if (!key) return std::nullopt;
     std::vector<std::wstring> names;
     for (DWORD index = 0;; ++index) {
@@ -86,22 +115,24 @@ std::optional<std::vector<std::wstring>> WindowsRegistry::subkeyNames(std::wstri
     return names;
 }
 
-std::optional<std::wstring> WindowsRegistry::javaHome(std::wstring_view keyPath,
-                                                      std::wstring_view subkey,
-                                                      RegistryView view) const {
+std::optional<std::wstring> WindowsRegistry::textValue(RegistryRoot root, std::wstring_view keyPath,
+                                                       std::wstring_view subkey,
+                                                       std::wstring_view valueName,
+                                                       RegistryView view) const {
     std::wstring path = prefix_;
     path += keyPath;
     path += subkey;
-    const base::UniqueRegKey key = openMachineKey(path, view);
+    const base::UniqueRegKey key = openKey(root, path, view);
     if (!key) return std::nullopt;
+    const std::wstring name(valueName);
     // One query answers for any ordinary folder name; only a longer value needs its size asked
     // for and a second query.
     std::vector<BYTE> data(kFirstJavaHomeBytes);
     DWORD size = static_cast<DWORD>(data.size());
-    LSTATUS status = RegQueryValueExW(key.get(), L"JavaHome", nullptr, nullptr, data.data(), &size);
+    LSTATUS status = RegQueryValueExW(key.get(), name.c_str(), nullptr, nullptr, data.data(), &size);
     if (status == ERROR_MORE_DATA && size <= kMaxJavaHomeBytes) {
         data.resize(size);
-        status = RegQueryValueExW(key.get(), L"JavaHome", nullptr, nullptr, data.data(), &size);
+        status = RegQueryValueExW(key.get(), name.c_str(), nullptr, nullptr, data.data(), &size);
     }
     if (status != ERROR_SUCCESS || size == 0 || size > data.size()) return std::nullopt;
     // The value's type does not matter: its bytes are read as UTF-16 text.

@@ -15,18 +15,22 @@ class WindowsFileSystem final : public FileSystemView {
   public:
     [[nodiscard]] bool fileExists(std::wstring_view path) const override;
     [[nodiscard]] std::optional<uint16_t> imageMachine(std::wstring_view path) const override;
+    [[nodiscard]] std::optional<std::string> readFileStart(std::wstring_view path,
+                                                           size_t maxBytes) const override;
 };
 
-// The vendors' keys under HKEY_LOCAL_MACHINE. `prefix` is put before every key path; only
-// tests set it, to keep their keys apart from real installations.
+// The vendors' keys under HKEY_LOCAL_MACHINE and HKEY_CURRENT_USER. `prefix` is put before
+// every key path; only tests set it, to keep their keys apart from real installations.
 class WindowsRegistry final : public RegistryReader {
   public:
     explicit WindowsRegistry(std::wstring prefix = {}) : prefix_(std::move(prefix)) {}
     [[nodiscard]] std::optional<std::vector<std::wstring>> subkeyNames(
-        std::wstring_view keyPath, RegistryView view) const override;
-    [[nodiscard]] std::optional<std::wstring> javaHome(std::wstring_view keyPath,
-                                                       std::wstring_view subkey,
-                                                       RegistryView view) const override;
+        RegistryRoot root, std::wstring_view keyPath, RegistryView view) const override;
+    [[nodiscard]] std::optional<std::wstring> textValue(RegistryRoot root,
+                                                        std::wstring_view keyPath,
+                                                        std::wstring_view subkey,
+                                                        std::wstring_view valueName,
+                                                        RegistryView view) const override;
 
   private:
     std::wstring prefix_;

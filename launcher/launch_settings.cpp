@@ -94,6 +94,9 @@ jre::JreSearchSettings runtimeSearchSettings(const settings::SettingsStore& laye
     applyJvmSource(read(layered, keys::kJvmSource), search);
     applyVmProvider(read(layered, keys::kVmProvider), search);
     search.pairProduct = read(layered, keys::kPairProduct);
+    // On unless switched off, for applications that must see only the classic keys.
+    search.modernRuntimeKeys =
+        !base::equalsIgnoringCase(read(layered, keys::kModernRuntimeKeys), L"No");
     return search;
 }
 

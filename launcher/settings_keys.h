@@ -33,6 +33,7 @@ inline constexpr SettingKey kMainClass{kJreSection, L"Main Class"};
 inline constexpr SettingKey kSystemPath{kJreSection, L"System Path"};
 inline constexpr SettingKey kLibraryPath{kJreSection, L"Library Path"};
 inline constexpr SettingKey kVmParameters{kJreSection, L"Virtual Machine Parameters"};
+inline constexpr SettingKey kModernRuntimeKeys{kJreSection, L"Modern Runtime Keys"};
 
 inline constexpr SettingKey kApplicationType{kApplicationSection, L"Application Type"};
 inline constexpr SettingKey kFailureCheck{kApplicationSection, L"Failure Check"};
@@ -65,6 +66,7 @@ inline constexpr std::array kAllKeys{
     kSystemPath,
     kLibraryPath,
     kVmParameters,
+    kModernRuntimeKeys,
     kApplicationType,
     kFailureCheck,
     kOverrideWorkingDir,

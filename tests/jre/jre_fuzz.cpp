@@ -1,15 +1,18 @@
-// Feeds arbitrary bytes to the version parser and the image header reader.
+// Feeds arbitrary bytes to the version parsers and the image header reader.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <span>
 #include <string>
+#include <string_view>
 
 #include "jre/java_version.h"
 #include "jre/pe_image.h"
+#include "jre/vendor_version.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     (void)jre::peMachine(std::span<const uint8_t>(data, size));
+    (void)jre::versionFromReleaseText(std::string_view(reinterpret_cast<const char*>(data), size));
 
     std::wstring text;
     for (size_t i = 0; i + 1 < size; i += 2) {

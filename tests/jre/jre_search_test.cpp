@@ -10,11 +10,7 @@
 namespace jre {
 namespace {
 
-using fakes::FakeFileSystem;
-using fakes::FakeRegistry;
-
-constexpr LauncherPlatform k32BitLauncher{kMachineI386, true};
-constexpr LauncherPlatform k64BitLauncher{kMachineAmd64, false};
+using namespace fakes;
 
 JavaVersion v(int32_t a, int32_t b, int32_t c, int32_t d) { return JavaVersion{{a, b, c, d}}; }
 
@@ -67,9 +63,11 @@ struct Environment {
                            LauncherPlatform platform = k32BitLauncher) const {
         return searchForJre(settings, moduleFolder, registry, files, platform);
     }
-    bool opened(std::wstring_view key, RegistryView view = RegistryView::Default) const {
+    bool opened(std::wstring_view key, RegistryView view = RegistryView::Default,
+                RegistryRoot root = RegistryRoot::LocalMachine) const {
         return std::find(registry.openedKeys.begin(), registry.openedKeys.end(),
-                         std::pair{view, std::wstring(key)}) != registry.openedKeys.end();
+                         FakeRegistry::KeyId{root, view, std::wstring(key)}) !=
+               registry.openedKeys.end();
     }
 };
 

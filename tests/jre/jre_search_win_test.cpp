@@ -79,6 +79,7 @@ class JreSearchWin : public ::testing::Test {
                 RegDeleteKeyExW(HKEY_LOCAL_MACHINE, top.c_str(), view, 0);
             }
         }
+        RegDeleteTreeW(HKEY_CURRENT_USER, registryPrefix_.c_str());
     }
 
     // Creates the folders of a relative path under the scratch folder; returns the full path.
@@ -148,14 +149,16 @@ JreSearchSettings openBounds() {
 class RecordingRegistry final : public RegistryReader {
   public:
     explicit RecordingRegistry(const RegistryReader& inner) : inner_(inner) {}
-    std::optional<std::vector<std::wstring>> subkeyNames(std::wstring_view keyPath,
+    std::optional<std::vector<std::wstring>> subkeyNames(RegistryRoot root,
+                                                         std::wstring_view keyPath,
                                                          RegistryView view) const override {
         opened.emplace_back(keyPath);
-        return inner_.subkeyNames(keyPath, view);
+        return inner_.subkeyNames(root, keyPath, view);
     }
-    std::optional<std::wstring> javaHome(std::wstring_view keyPath, std::wstring_view subkey,
-                                         RegistryView view) const override {
-        return inner_.javaHome(keyPath, subkey, view);
+    std::optional<std::wstring> textValue(RegistryRoot root, std::wstring_view keyPath,
+                                          std::wstring_view subkey, std::wstring_view valueName,
+                                          RegistryView view) const override {
+        return inner_.textValue(root, keyPath, subkey, valueName, view);
     }
     mutable std::vector<std::wstring> opened;
 
@@ -165,6 +168,11 @@ class RecordingRegistry final : public RegistryReader {
 
 const std::wstring_view kJreKey = kRegistryKeys[1].path;
 const std::wstring_view kJdkLongKey = kRegistryKeys[2].path;
+
+std::optional<std::wstring> javaHome(const RegistryReader& registry, std::wstring_view version) {
+    return registry.textValue(RegistryRoot::LocalMachine, kJreKey, version, L"JavaHome",
+                              RegistryView::Default);
+}
 
 TEST_F(JreSearchWin, ReadsTheMachineOfRealImages) {
     const WindowsFileSystem files;
@@ -227,10 +235,10 @@ TEST_F(JreSearchWin, RegistryViewsAreKeptApart) {
     install(kJreKey, L"17.0.1", foreign, kOtherView);
     const WindowsRegistry registry(registryPrefix_);
 
-    EXPECT_EQ(registry.subkeyNames(kJreKey, RegistryView::Default),
+    EXPECT_EQ(registry.subkeyNames(RegistryRoot::LocalMachine, kJreKey, RegistryView::Default),
               std::vector<std::wstring>{L"1.8.0_151"});
 #ifndef _WIN64
-    EXPECT_EQ(registry.subkeyNames(kJreKey, RegistryView::Wide64),
+    EXPECT_EQ(registry.subkeyNames(RegistryRoot::LocalMachine, kJreKey, RegistryView::Wide64),
               std::vector<std::wstring>{L"17.0.1"});
 #endif
 
@@ -263,6 +271,7 @@ TEST_F(JreSearchWin, OnlyJreNeverOpensJdkKeys) {
     settings.acceptJre = true;
     settings.fallBackToOtherKind = false;
     settings.acceptJRockit = settings.acceptIbm = true;
+    settings.modernRuntimeKeys = false;  // the classic keys alone
     EXPECT_FALSE(search(settings, L"", registry).found);
     const std::vector<std::wstring> expected{
         std::wstring(kRegistryKeys[1].path), std::wstring(kRegistryKeys[3].path),
@@ -292,12 +301,12 @@ TEST_F(JreSearchWin, JavaHomeIsTakenAsTextWhateverItsType) {
     writeHome(kJreKey, L"5", 0, REG_SZ, L"x", 3);  // odd byte count
 
     const WindowsRegistry registry(registryPrefix_);
-    EXPECT_EQ(registry.javaHome(kJreKey, L"1", RegistryView::Default), std::nullopt);
-    EXPECT_EQ(registry.javaHome(kJreKey, L"2", RegistryView::Default), L"%SystemRoot%");
-    EXPECT_EQ(registry.javaHome(kJreKey, L"3", RegistryView::Default), noSlash);
-    EXPECT_EQ(registry.javaHome(kJreKey, L"4", RegistryView::Default), noSlash);
-    EXPECT_EQ(registry.javaHome(kJreKey, L"5", RegistryView::Default), L"x");
-    EXPECT_EQ(registry.javaHome(kJreKey, L"6", RegistryView::Default), std::nullopt);
+    EXPECT_EQ(javaHome(registry, L"1"), std::nullopt);
+    EXPECT_EQ(javaHome(registry, L"2"), L"%SystemRoot%");
+    EXPECT_EQ(javaHome(registry, L"3"), noSlash);
+    EXPECT_EQ(javaHome(registry, L"4"), noSlash);
+    EXPECT_EQ(javaHome(registry, L"5"), L"x");
+    EXPECT_EQ(javaHome(registry, L"6"), std::nullopt);
 
     const JreSearchResult result = search(openBounds(), L"", registry);
     EXPECT_EQ(result.jvmLibraryPath, home + L"bin\\client\\jvm.dll");
@@ -342,6 +351,51 @@ TEST_F(JreSearchWin, JrePathIsCheckedForItsMachine) {
     EXPECT_FALSE(result.relaunchViaPair);
 }
 
+void setTextValue(HKEY root, const std::wstring& keyPath, const wchar_t* name,
+                  const std::wstring& text) {
+    base::UniqueRegKey key;
+    ASSERT_EQ(RegCreateKeyExW(root, keyPath.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, key.put(),
+                              nullptr),
+              ERROR_SUCCESS);
+    ASSERT_EQ(
+        RegSetValueExW(key.get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                       static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t))),
+        ERROR_SUCCESS);
+}
+
+TEST_F(JreSearchWin, ReadsUserKeysNamedValuesAndTheStartOfFiles) {
+    const std::wstring folder = makeRuntime(L"zulu-17", {L"server"});
+    const std::wstring keyPath = registryPrefix_ + L"SOFTWARE\\Azul Systems\\Zulu\\zulu-17";
+    ASSERT_NO_FATAL_FAILURE(setTextValue(HKEY_CURRENT_USER, keyPath, L"InstallationPath", folder));
+    const WindowsRegistry registry(registryPrefix_);
+    const std::wstring_view zulu = L"SOFTWARE\\Azul Systems\\Zulu\\";
+    EXPECT_EQ(registry.subkeyNames(RegistryRoot::CurrentUser, zulu, RegistryView::Default),
+              std::vector<std::wstring>{L"zulu-17"});
+    EXPECT_EQ(registry.subkeyNames(RegistryRoot::LocalMachine, zulu, RegistryView::Default),
+              std::nullopt);
+    EXPECT_EQ(registry.textValue(RegistryRoot::CurrentUser, zulu, L"zulu-17", L"InstallationPath",
+                                 RegistryView::Default),
+              folder);
+
+    writeFile(folder + L"release", "JAVA_VERSION=\"17.0.9\"\n");
+    const WindowsFileSystem files;
+    EXPECT_EQ(files.readFileStart(folder + L"release", 12), "JAVA_VERSION");
+    EXPECT_EQ(files.readFileStart(folder + L"release", 4096), "JAVA_VERSION=\"17.0.9\"\n");
+    EXPECT_EQ(files.readFileStart(folder + L"missing", 4096), std::nullopt);
+    EXPECT_EQ(files.readFileStart(folder + L"bin", 4096), std::nullopt);  // a folder
+    // A pipe that never writes: reading it would wait for ever.
+    const std::wstring pipeName =
+        L"\\\\.\\pipe\\jre-search-" + std::to_wstring(GetCurrentProcessId());
+    const base::UniqueFileHandle pipe(CreateNamedPipeW(pipeName.c_str(), PIPE_ACCESS_DUPLEX,
+                                                       PIPE_TYPE_BYTE, 1, 0, 0, 0, nullptr));
+    ASSERT_TRUE(pipe) << GetLastError();
+    EXPECT_EQ(files.readFileStart(pipeName, 16), std::nullopt);
+
+    const JreSearchResult result = search(openBounds(), L"", registry);
+    EXPECT_EQ(result.jvmLibraryPath, folder + L"bin\\server\\jvm.dll");
+    EXPECT_EQ(formatVersion(result.chosenVersion), L"17.0.9");
+}
+
 bool keyExists(const std::wstring& path) {
     base::UniqueRegKey key;
     return RegOpenKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ, key.put()) == ERROR_SUCCESS;
@@ -355,16 +409,7 @@ TEST_F(JreSearchWin, FindsARuntimeUnderTheRealVendorKey) {
     const std::wstring keyPath = jreKey + L"\\1.8.0_7391";
     const bool vendorKeyExisted = keyExists(vendorKey);
     const bool jreKeyExisted = keyExists(jreKey);
-    {
-        base::UniqueRegKey key;
-        ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, keyPath.c_str(), 0, nullptr, 0, KEY_WRITE,
-                                  nullptr, key.put(), nullptr),
-                  ERROR_SUCCESS);
-        ASSERT_EQ(RegSetValueExW(key.get(), L"JavaHome", 0, REG_SZ,
-                                 reinterpret_cast<const BYTE*>(home.c_str()),
-                                 static_cast<DWORD>((home.size() + 1) * sizeof(wchar_t))),
-                  ERROR_SUCCESS);
-    }
+    ASSERT_NO_FATAL_FAILURE(setTextValue(HKEY_LOCAL_MACHINE, keyPath, L"JavaHome", home));
     JreSearchSettings settings;
     settings.minimumVersion = minimumVersionFromSetting(L"1.8.0.7391");
     settings.maximumVersion = maximumVersionFromSetting(L"1.8.0.7391");
