@@ -21,8 +21,12 @@ namespace {
 
 // The JVM calls these from whatever thread ends it; they only pass the news on.
 void JNICALL exitHook(jint status) noexcept {
-    if (auto* app = LauncherApp::current(); app != nullptr && app->exitListener != nullptr)
-        app->exitListener->onJvmExit(status);
+    auto* app = LauncherApp::current();
+    if (app == nullptr) return;
+    if (app->exitListener != nullptr) app->exitListener->onJvmExit(status);
+    // System.exit ends the process inside the JVM, so this is the runtime splash's last chance
+    // to be closed.
+    app->jreSplashClose.reset();
 }
 
 void JNICALL abortHook() noexcept {
@@ -169,10 +173,6 @@ void LauncherApp::reportUncaughtException(jthrowable exception) {
     if (!failureCheck) return;
     const std::wstring text = jvm::describeException(mainThreadEnv, exception);
     if (ui::showExceptionDialog(text)) jvm::callSystemExit(mainThreadEnv, -1);
-}
-
-void LauncherApp::closeSplash() {
-    // The own splash window comes with a later change; until then there is nothing to close.
 }
 
 }  // namespace launcher

@@ -4,13 +4,17 @@
 
 #include <jni.h>
 
+#include <atomic>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "base/handles_win.h"
 #include "jre/java_version.h"
 #include "jvm/java_bridge.h"
+#include "splash/one_shot_call.h"
+#include "splash/own_splash_win.h"
 
 namespace launcher {
 
@@ -23,27 +27,6 @@ class JvmExitListener {
 
   protected:
     ~JvmExitListener() = default;
-};
-
-// Holds a function pointer that is called once when reset or destroyed: the JRE splash
-// library's close entry.
-class OneShotCall {
-  public:
-    using Function = void (*)();
-    OneShotCall() = default;
-    OneShotCall(const OneShotCall&) = delete;
-    OneShotCall& operator=(const OneShotCall&) = delete;
-    ~OneShotCall() { reset(); }
-    void set(Function function) noexcept { function_ = function; }
-    void reset() noexcept {
-        if (auto function = function_) {
-            function_ = nullptr;
-            function();
-        }
-    }
-
-  private:
-    Function function_ = nullptr;
 };
 
 // The one application object: every piece of launch state lives here, for the life of the
@@ -78,14 +61,13 @@ class LauncherApp {
     [[nodiscard]] bool runMainClass();
     void redirectStandardStreams();
     void reportUncaughtException(jthrowable exception);
+    [[nodiscard]] bool setUpSplash();
     void closeSplash();
 
     static DWORD WINAPI runJavaMainThread(void* app) noexcept;
 
     // Fields, in the order of the launch state they describe.
     JvmExitListener* exitListener = nullptr;
-    base::UniqueKernelHandle splashThread;
-    DWORD splashThreadId = 0;
     std::wstring splashImagePath;
     std::wstring splashShadow;
     int32_t jvmType = 0;
@@ -97,7 +79,10 @@ class LauncherApp {
     jre::JavaVersion minimumVersion;
     jre::JavaVersion maximumVersion;
     std::vector<std::wstring> arguments;
-    HWND splashWindowHandle = nullptr;
+    // The own splash window (its thread included), and its handle: the owner of every error
+    // box while it exists, written by the splash thread.
+    std::unique_ptr<splash::OwnSplashScreen> splashWindow;
+    std::atomic<HWND> splashWindowHandle = nullptr;
     bool serviceMode = false;
     bool acceptJdk = false;
     bool acceptJre = false;
@@ -131,7 +116,7 @@ class LauncherApp {
     bool failureCheck = false;
     bool overrideWorkingDir = false;
     uint32_t javaThreadStackSize = 0;
-    OneShotCall jreSplashClose;
+    splash::OneShotCall jreSplashClose;
     base::UniqueKernelHandle mainStartedEvent;
     bool relaunchViaPair = false;
     jvm::CreateJavaVmFn createJavaVmEntry = nullptr;
