@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <limits>
 
+#include "base/ansi_win.h"
 #include "base/handles_win.h"
 #include "resources/resource_ids.h"
 #include "tests/e2e/launcher_fixture_win.h"
@@ -140,15 +141,6 @@ std::vector<std::string> splashCalls(const std::vector<std::string>& record) {
         if (line.rfind("Splash", 0) == 0 || line.rfind("splash", 0) == 0) calls.push_back(line);
     }
     return calls;
-}
-
-std::string ansi(const std::wstring& text) {
-    const int length =
-        WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
-    std::string narrow(static_cast<std::size_t>(std::max(length, 1)), '\0');
-    WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, narrow.data(), length, nullptr, nullptr);
-    narrow.resize(narrow.size() - 1);
-    return narrow;
 }
 
 // Long enough for the splash to be read and compared while main runs.
@@ -330,7 +322,7 @@ TEST_F(SplashTest, PreferredRuntimeLibraryGetsTheAnsiPathAndClosesAfterTheJvm) {
         const auto result = launchWatching(watch);
         EXPECT_EQ(result.exitCode(), 0);
         EXPECT_EQ(watch.splash.window, nullptr);
-        const std::string narrowImage = ansi(image);
+        const std::string narrowImage = base::toThreadAnsi(image);
         EXPECT_THAT(splashCalls(result.record),
                     ElementsAre("SplashInit", "SplashLoadFile " + narrowImage,
                                 "SplashSetFileJarName " + narrowImage + "|", "SplashClose"));
