@@ -50,6 +50,8 @@ inline void freeLibrary(HMODULE module) noexcept { FreeLibrary(module); }
 inline void regCloseKey(HKEY key) noexcept { RegCloseKey(key); }
 inline void deleteObject(HGDIOBJ object) noexcept { DeleteObject(object); }
 inline void destroyWindow(HWND window) noexcept { DestroyWindow(window); }
+inline void deleteDc(HDC dc) noexcept { DeleteDC(dc); }
+inline void releaseScreenDc(HDC dc) noexcept { ReleaseDC(nullptr, dc); }
 }  // namespace detail
 
 // Kernel objects whose "no handle" value is null: events, threads, processes, mappings.
@@ -62,6 +64,10 @@ using UniqueMappedView = UniqueHandle<detail::HandleTraits<void*, nullptr, &deta
 using UniqueModule = UniqueHandle<detail::HandleTraits<HMODULE, nullptr, &detail::freeLibrary>>;
 using UniqueRegKey = UniqueHandle<detail::HandleTraits<HKEY, nullptr, &detail::regCloseKey>>;
 using UniqueGdiObject = UniqueHandle<detail::HandleTraits<HGDIOBJ, nullptr, &detail::deleteObject>>;
+// Memory device contexts from CreateCompatibleDC.
+using UniqueMemoryDc = UniqueHandle<detail::HandleTraits<HDC, nullptr, &detail::deleteDc>>;
+// The screen's device context from GetDC(nullptr).
+using UniqueScreenDc = UniqueHandle<detail::HandleTraits<HDC, nullptr, &detail::releaseScreenDc>>;
 using UniqueWindow = UniqueHandle<detail::HandleTraits<HWND, nullptr, &detail::destroyWindow>>;
 
 }  // namespace base

@@ -18,8 +18,10 @@ namespace {
 
 // The JVM calls these from whatever thread ends it; they only pass the news on.
 void JNICALL exitHook(jint status) noexcept {
-    if (auto* app = LauncherApp::current(); app != nullptr && app->exitListener != nullptr)
-        app->exitListener->onJvmExit(status);
+    auto* app = LauncherApp::current();
+    if (app == nullptr) return;
+    if (app->exitListener != nullptr) app->exitListener->onJvmExit(status);
+    app->closeRuntimeSplash();
 }
 
 void JNICALL abortHook() noexcept {
@@ -171,10 +173,6 @@ void LauncherApp::reportUncaughtException(jthrowable exception) {
     if (!settings_.application.failureCheck) return;
     const std::wstring text = jvm::describeException(jvm_.mainThreadEnv, exception);
     if (ui::showExceptionDialog(text)) jvm::callSystemExit(jvm_.mainThreadEnv, -1);
-}
-
-void LauncherApp::closeSplash() {
-    // The own splash window comes with a later change; until then there is nothing to close.
 }
 
 }  // namespace launcher

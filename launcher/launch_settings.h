@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "jre/jre_search.h"
+#include "splash/splash_settings.h"
 #include "settings/settings_store.h"
 
 // The launch settings as plain values: read once at start-up from the settings stores and
@@ -54,6 +55,8 @@ struct LaunchSettings {
     JvmOptionSettings jvmOptions;
     OutputRedirection output;
     ApplicationFlags application;
+    // The splash, read from the main settings file alone (no base text, no "+" sections).
+    splash::SplashSettings display;
 };
 
 // The product's identity from the main settings file.

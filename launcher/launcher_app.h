@@ -4,7 +4,9 @@
 
 #include <jni.h>
 
+#include <atomic>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -13,6 +15,8 @@
 #include "jvm/java_bridge.h"
 #include "jvm/redirection.h"
 #include "launcher/launch_settings.h"
+#include "splash/one_shot_call.h"
+#include "splash/own_splash_win.h"
 
 namespace launcher {
 
@@ -25,27 +29,6 @@ class JvmExitListener {
 
   protected:
     ~JvmExitListener() = default;
-};
-
-// Holds a function pointer that is called once when reset or destroyed: the JRE splash
-// library's close entry.
-class OneShotCall {
-  public:
-    using Function = void (*)();
-    OneShotCall() = default;
-    OneShotCall(const OneShotCall&) = delete;
-    OneShotCall& operator=(const OneShotCall&) = delete;
-    ~OneShotCall() { reset(); }
-    void set(Function function) noexcept { function_ = function; }
-    void reset() noexcept {
-        if (auto function = function_) {
-            function_ = nullptr;
-            function();
-        }
-    }
-
-  private:
-    Function function_ = nullptr;
 };
 
 // The one application object: every piece of launch state lives here, for the life of the
@@ -73,6 +56,9 @@ class LauncherApp {
 
     // Read by the JVM's exit and abort hooks, from whichever thread ends the JVM.
     JvmExitListener* exitListener = nullptr;
+    // For the JVM's exit hook: System.exit ends the process inside the JVM, so that is the
+    // runtime splash library's last chance to be closed.
+    void closeRuntimeSplash() noexcept { jreSplashClose.reset(); }
 
   private:
     // The JVM library's entry points, the option list, and the machine once it exists.
@@ -108,6 +94,7 @@ class LauncherApp {
     [[nodiscard]] bool runMainClass();
     void redirectStandardStreams();
     void reportUncaughtException(jthrowable exception);
+    [[nodiscard]] bool setUpSplash();
     void closeSplash();
     // The Java main thread's work: 0 when main was called, 1 when the JVM or the main class
     // failed (the user has been told).
@@ -123,9 +110,12 @@ class LauncherApp {
     jre::JreSearchResult runtime_;
     JvmState jvm_;
 
-    // The splash screen, until its own class takes over.
-    HWND splashWindowHandle = nullptr;  // owner of every error box; null without a splash
-    OneShotCall jreSplashClose;
+    // The own splash window (its thread included), and its handle: the owner of every error
+    // box while it exists, written by the splash thread.
+    std::unique_ptr<splash::OwnSplashScreen> splashWindow;
+    std::atomic<HWND> splashWindowHandle = nullptr;
+    // The runtime splash library's close entry, called at most once however the launch ends.
+    splash::OneShotCall jreSplashClose;
 
     // Single-instance mode, until its own class takes over.
     void* sharedBlock = nullptr;

@@ -20,6 +20,7 @@ namespace {
 // the executable carries for its product, and the per-user file when it exists.
 struct SettingsSources {
     ProductSettings product;
+    splash::SplashSettings display;
     settings::LayeredStore layered;
     std::optional<settings::ProfileStore> perUser;
 };
@@ -28,16 +29,19 @@ struct SettingsSources {
 std::optional<SettingsSources> openSettingsSources(const std::wstring& executablePath) {
     const auto mainFile = settings::mainSettingsPath(executablePath);
     if (!mainFile) return std::nullopt;
-    // One read of the main file serves the product's identity and the layered view.
+    // One read of the main file serves the product's identity, the splash and the layered view.
     const auto mainSettings = settings::settingsSnapshot(*mainFile);
-    ProductSettings product = readProductSettings(settings::ProfileStore(*mainFile, mainSettings));
+    const settings::ProfileStore mainStore(*mainFile, mainSettings);
+    ProductSettings product = readProductSettings(mainStore);
+    splash::SplashSettings display = splash::readSplashSettings(mainStore);
     settings::LayeredStore layered(*mainFile, mainSettings,
                                    settings::loadBaseSettingsText(product.upgradeCode));
     std::optional<settings::ProfileStore> perUser;
     auto perUserFile = settings::perUserSettingsPath(executablePath, product.productName,
                                                      product.productCode, /*create=*/false);
     if (base::pathExists(perUserFile)) perUser.emplace(std::move(perUserFile));
-    return SettingsSources{std::move(product), std::move(layered), std::move(perUser)};
+    return SettingsSources{std::move(product), std::move(display), std::move(layered),
+                           std::move(perUser)};
 }
 
 }  // namespace
@@ -49,6 +53,7 @@ bool LauncherApp::loadSettings() {
     if (!sources) return false;
     settings_ = interpretLaunchSettings(sources->product, sources->layered,
                                         sources->perUser ? &*sources->perUser : nullptr);
+    settings_.display = sources->display;
     if (settings_.mainClass.empty()) {
         ui::showErrorBox(splashWindowHandle, IDS_NO_MAIN_CLASS);
         return false;

@@ -40,10 +40,8 @@ int32_t LauncherApp::relaunchThroughPair() const {
 
 int32_t LauncherApp::launch() {
     prepareNativePaths();
-    // The splash window comes with a later change; the switches are already honoured here and
-    // passed on to the program like any other argument.
-    const bool splashWanted = !splashSuppressed(arguments_);
-    (void)splashWanted;
+    // The switches stay in the arguments and reach the program like any other.
+    if (!splashSuppressed(arguments_) && !setUpSplash()) return 0;
 
     if (!loadJvmLibrary(runtime_.jvmLibraryPath)) return -1;
     if (!buildJvmOptions()) return -1;

@@ -17,6 +17,7 @@ inline constexpr std::wstring_view kProductSection = L"Product Information";
 inline constexpr std::wstring_view kJreSection = L"Java Runtime Environment";
 inline constexpr std::wstring_view kApplicationSection = L"Application";
 inline constexpr std::wstring_view kClassPathSection = L"Class Path";
+inline constexpr std::wstring_view kDisplaySection = L"Display";
 
 inline constexpr SettingKey kProductCode{kProductSection, L"Product Code"};
 inline constexpr SettingKey kUpgradeCode{kProductSection, L"Upgrade Code"};
@@ -49,6 +50,12 @@ inline constexpr SettingKey kCmd{kApplicationSection, L"Cmd"};
 
 inline constexpr SettingKey kClassPath{kClassPathSection, L"Class Path"};
 
+// Read by the splash set-up (splash/splash_settings.cpp) from the main file alone.
+inline constexpr SettingKey kSplashScreen{kDisplaySection, L"Splash Screen"};
+inline constexpr SettingKey kSplashScreenShadow{kDisplaySection, L"Splash Screen Shadow"};
+// Spelt with a double f in every settings file that uses it.
+inline constexpr SettingKey kPreferNativeSplash{kDisplaySection, L"Preffer Native Splash Screen"};
+
 // Every key above. ("Omit Service Name" appears in settings files of services, but nothing acts
 // on it, so it is not read.)
 inline constexpr std::array kAllKeys{
@@ -79,6 +86,9 @@ inline constexpr std::array kAllKeys{
     kErrorAppend,
     kCmd,
     kClassPath,
+    kSplashScreen,
+    kSplashScreenShadow,
+    kPreferNativeSplash,
 };
 
 }  // namespace launcher::keys

@@ -211,6 +211,7 @@ TEST(SettingsKeys, TheCatalogueListsEveryKeyTheLaunchReads) {
     RecordingStore mainFile;
     RecordingStore perUser;
     (void)interpretLaunchSettings(readProductSettings(mainFile), mainFile, &perUser);
+    (void)splash::readSplashSettings(mainFile);
     auto read = mainFile.read;
     read.insert(read.end(), perUser.read.begin(), perUser.read.end());
     for (const auto& asked : read) {

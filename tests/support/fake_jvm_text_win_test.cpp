@@ -48,6 +48,7 @@ TEST(FakeJvmScenario, ReadsEveryKey) {
     const Scenario s = parseScenario(
         "\xEF\xBB\xBF# comment\r\n"
         "create_result=-6\r\n"
+        "create_delay=1500\n"
         "default_stack_size=0x40000\n"
         "main_class = com/example/Main\n"
         "has_main=no\nlauncher_helper=no\n"
@@ -59,6 +60,7 @@ TEST(FakeJvmScenario, ReadsEveryKey) {
         "print_out=out\\n\nprint_err=err\n"
         "describe_throws=partial\nexit_throws=yes\ndetach_result=-1\n");
     EXPECT_EQ(s.createResult, -6);
+    EXPECT_EQ(s.createDelayMs, 1500);
     EXPECT_EQ(s.defaultStackSize, 0x40000);
     EXPECT_EQ(s.mainClass, "com/example/Main");
     EXPECT_FALSE(s.hasMain);

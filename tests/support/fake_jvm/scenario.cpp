@@ -111,6 +111,8 @@ Scenario parseScenario(std::string_view text) {
         std::int32_t number = 0;
         if (key == "create_result") {
             if (parseInt(value, number)) scenario.createResult = number;
+        } else if (key == "create_delay") {
+            if (parseInt(value, number) && number >= 0) scenario.createDelayMs = number;
         } else if (key == "default_stack_size") {
             if (parseInt(value, number)) scenario.defaultStackSize = number;
         } else if (key == "main_class") {

@@ -31,6 +31,8 @@ struct Action {
 
 struct Scenario {
     std::int32_t createResult = 0;
+    // JNI_CreateJavaVM takes this long before it answers, as a real JVM's start-up does.
+    std::int32_t createDelayMs = 0;
     std::int32_t defaultStackSize = 1048576;
     std::string mainClass = "Main";
     bool hasMain = true;
