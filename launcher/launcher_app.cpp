@@ -24,12 +24,7 @@ LauncherApp::~LauncherApp() {
         javaVm->DestroyJavaVM();
         javaVm = nullptr;
     }
-    if (singleInstanceActive) {
-        requestThreadHandle.reset();
-        if (sharedBlock != nullptr) UnmapViewOfFile(sharedBlock);
-        sharedBlock = nullptr;
-        sharedMapping.reset();
-    }
+    if (singleInstanceActive) singleInstance.tearDown();
     mainStartedEvent.reset();
     jreSplashClose.reset();
 }

@@ -11,6 +11,7 @@
 #include "base/handles_win.h"
 #include "jre/java_version.h"
 #include "jvm/java_bridge.h"
+#include "launcher/single_instance_win.h"
 
 namespace launcher {
 
@@ -115,9 +116,7 @@ class LauncherApp {
     std::vector<std::wstring> preferredVersions;
     std::wstring jrePathSetting;
     std::wstring libraryPath;
-    void* sharedBlock = nullptr;
-    base::UniqueKernelHandle sharedMapping;
-    base::UniqueKernelHandle requestThreadHandle;
+    SingleInstance singleInstance;  // the shared block, its mapping and the request thread
     bool firstInstance = false;
     bool singleInstanceActive = false;
     std::wstring outputFile;

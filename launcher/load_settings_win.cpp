@@ -84,8 +84,21 @@ bool LauncherApp::loadSettings() {
 }
 
 bool LauncherApp::setUpSingleInstance() {
-    // Single-instance mode is not built yet: every process runs as an ordinary launch.
-    return true;
+    std::wstring executable;
+    if (!modulePath(executable)) return false;
+    const auto mainFile = settings::mainSettingsPath(executable);
+    if (!mainFile) return false;
+    const settings::LayeredStore store(*mainFile, settings::loadBaseSettingsText(upgradeCode));
+    const SingleInstance::Setup setup{executable,
+                                      store.read(kApplication, L"Application Type"),
+                                      store.read(kApplication, L"Single Instance"),
+                                      mainClass,
+                                      !(acceptIbm || preferIbm),
+                                      &javaVm};
+    const bool goOn = singleInstance.setUp(setup, arguments, mainStartedEvent);
+    singleInstanceActive = singleInstance.role() != SingleInstance::Role::Off;
+    firstInstance = singleInstance.role() == SingleInstance::Role::First;
+    return goOn;
 }
 
 }  // namespace launcher

@@ -7,6 +7,7 @@ namespace launcher {
 
 int32_t LauncherApp::run() {
     if (relaunchViaPair) return relaunchThroughPair();
+    if (singleInstanceActive && !firstInstance) return singleInstance.waitForAnswer();
     return launch();
 }
 

@@ -194,6 +194,7 @@ const JNIInvokeInterface_ invokeTable = [] {
     if (initArgs->nOptions < 0 || (initArgs->nOptions > 0 && initArgs->options == nullptr)) {
         return JNI_EINVAL;
     }
+    if (scenario().createSleep > 0) Sleep(static_cast<DWORD>(scenario().createSleep));
     const jint result = scenario().createResult;
     if (result != JNI_OK) {
         record("create failed " + std::to_string(result));

@@ -111,6 +111,8 @@ Scenario parseScenario(std::string_view text) {
         std::int32_t number = 0;
         if (key == "create_result") {
             if (parseInt(value, number)) scenario.createResult = number;
+        } else if (key == "create_sleep") {
+            if (parseInt(value, number) && number >= 0) scenario.createSleep = number;
         } else if (key == "default_stack_size") {
             if (parseInt(value, number)) scenario.defaultStackSize = number;
         } else if (key == "main_class") {
@@ -129,6 +131,9 @@ Scenario parseScenario(std::string_view text) {
                 scenario.secondary = Scenario::Secondary::None;
             } else if (kind == "void") {
                 scenario.secondary = Scenario::Secondary::Void;
+            } else if (kind == "int:args") {
+                scenario.secondary = Scenario::Secondary::Int;
+                scenario.secondaryResultFromArguments = true;
             } else if (kind.starts_with("int:") && parseInt(kind.substr(4), number)) {
                 scenario.secondary = Scenario::Secondary::Int;
                 scenario.secondaryResult = number;
