@@ -215,10 +215,14 @@ TEST_F(SingleInstanceTest, WithoutSecondaryMainTheSecondEndsWithTheFirstsExitCod
 
 TEST_F(SingleInstanceTest, TwentySimultaneousStartsEachGetTheirOwnAnswer) {
     writeSingleInstanceSettings();
-    // The answer is the number the first argument begins with.
-    writeScenario("main_class=com/example/Main\nmain=sleep:" + std::to_string(300000 * kSlowness) +
+    // The answer is the number the first argument begins with. The starts hand over while the
+    // first is still creating its JVM, so every request waits for main and all are served
+    // together.
+    writeScenario("main_class=com/example/Main\ncreate_sleep=" + std::to_string(3000 * kSlowness) +
+                  "\nmain=sleep:" + std::to_string(300000 * kSlowness) +
                   "\nsecondary_main=int:args\n");
-    const auto first = startFirst();
+    const auto first = start({L"first"});
+    ASSERT_TRUE(waitForRecord("create version"));
     constexpr int kStarts = 20;
     std::vector<std::unique_ptr<Started>> seconds;
     for (int i = 0; i < kStarts; ++i) {
