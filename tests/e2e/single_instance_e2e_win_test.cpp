@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "base/handles_win.h"
+#include "launcher/single_instance.h"
 #include "tests/e2e/launcher_fixture_win.h"
 
 namespace e2e {
@@ -211,6 +212,26 @@ TEST_F(SingleInstanceTest, WithoutSecondaryMainTheSecondEndsWithTheFirstsExitCod
     const auto second = start({L"unanswered"});
     EXPECT_EQ(second->exitCode(kExitWaitMs), 9);
     EXPECT_EQ(first->exitCode(kExitWaitMs), 9);
+}
+
+TEST_F(SingleInstanceTest, HandOverWaitsWhileAnotherStartHoldsTheArgumentArea) {
+    writeSingleInstanceSettings();
+    writeScenario("main_class=com/example/Main\nmain=sleep:" + std::to_string(60000 * kSlowness) +
+                  "\nsecondary_main=int:args\n");
+    const auto first = startFirst();
+    // This test stands in for a start that is handing over right now.
+    namespace si = launcher::single_instance;
+    base::UniqueKernelHandle mutex(
+        CreateMutexW(nullptr, TRUE, si::handOverMutexName(si::instanceName(exe)).c_str()));
+    ASSERT_TRUE(mutex);
+    // Taken once more in case the mutex existed and the initial ownership was not granted.
+    ASSERT_EQ(WaitForSingleObject(mutex.get(), 0), WAIT_OBJECT_0);
+    const auto second = start({L"42"});
+    EXPECT_EQ(second->exitCode(2000 * kSlowness), std::nullopt);
+    EXPECT_FALSE(support::indexOf(app.readRecord(), "secondaryMain", true));
+    ReleaseMutex(mutex.get());
+    ReleaseMutex(mutex.get());
+    EXPECT_EQ(second->exitCode(kExitWaitMs), 42);
 }
 
 TEST_F(SingleInstanceTest, TwentySimultaneousStartsEachGetTheirOwnAnswer) {
