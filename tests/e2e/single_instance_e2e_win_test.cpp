@@ -17,6 +17,15 @@ using ::testing::ElementsAre;
 // Starts under qemu take seconds for 32-bit processes: every wait scales with this.
 constexpr DWORD kSlowness = sizeof(void*) == 4 ? 4 : 1;
 
+// The fake program: main sleeps mainSleepMs (scaled) and then does moreMainActions;
+// creating the JVM takes createSleepMs (scaled).
+std::string scenario(DWORD mainSleepMs, std::string_view secondaryMain,
+                     std::string_view moreMainActions = "", DWORD createSleepMs = 0) {
+    return "main_class=com/example/Main\nmain=sleep:" + std::to_string(mainSleepMs * kSlowness) +
+           std::string(moreMainActions) + "\nsecondary_main=" + std::string(secondaryMain) +
+           "\ncreate_sleep=" + std::to_string(createSleepMs * kSlowness) + "\n";
+}
+
 std::wstring commandLine(const std::wstring& exe, const std::vector<std::wstring>& arguments) {
     // The launcher's splitter knows double quotes around spaces and no escapes.
     const auto quoted = [](const std::wstring& text) {
@@ -97,6 +106,13 @@ class SingleInstanceTest : public LauncherTest {
         return first;
     }
 
+    // The first instance, once it has set up single-instance mode and is creating its JVM.
+    std::unique_ptr<Started> startFirstCreatingItsJvm() {
+        auto first = start({L"first"});
+        EXPECT_TRUE(waitForRecord("create version"));
+        return first;
+    }
+
     static constexpr DWORD kExitWaitMs = 120000 * kSlowness;
 };
 
@@ -109,9 +125,7 @@ TEST_F(SingleInstanceTest, SecondStartEndsWithTheAnswerAndTheFirstEndsNormally) 
         SCOPED_TRACE(c.secondaryMain);
         app.clearRecord();
         writeSingleInstanceSettings();
-        writeScenario(
-            "main_class=com/example/Main\nmain=sleep:" + std::to_string(6000 * kSlowness) +
-            "\nsecondary_main=" + c.secondaryMain + "\n");
+        writeScenario(scenario(6000, c.secondaryMain));
         const auto first = startFirst();
         const auto second = start({L"two words", L"caf\u00e9 \u20ac\u4e2d"});
         EXPECT_EQ(second->exitCode(kExitWaitMs), c.answer);
@@ -129,8 +143,7 @@ TEST_F(SingleInstanceTest, SecondStartEndsWithTheAnswerAndTheFirstEndsNormally) 
 
 TEST_F(SingleInstanceTest, SecondStartWithoutArgumentsHandsOverOneEmptyString) {
     writeSingleInstanceSettings();
-    writeScenario("main_class=com/example/Main\nmain=sleep:" + std::to_string(60000 * kSlowness) +
-                  "\nsecondary_main=int:3\n");
+    writeScenario(scenario(60000, "int:3"));
     const auto first = startFirst();
     EXPECT_EQ(start()->exitCode(kExitWaitMs), 3);
     // Arguments that need more than 1040 bytes are refused before anything is handed over.
@@ -151,8 +164,7 @@ TEST_F(SingleInstanceTest, OtherSpellingsAndServiceModeRunASecondJvm) {
         SCOPED_TRACE(::testing::PrintToString(std::wstring(value) + L" " + extra));
         app.clearRecord();
         writeSingleInstanceSettings(value, extra);
-        writeScenario("main_class=com/example/Main\nmain=sleep:" +
-                      std::to_string(3000 * kSlowness) + "\nsecondary_main=int:7\n");
+        writeScenario(scenario(3000, "int:7"));
         const auto first = startFirst();
         const auto second = start({L"again"});
         EXPECT_EQ(second->exitCode(kExitWaitMs), 0);
@@ -166,16 +178,14 @@ TEST_F(SingleInstanceTest, OtherSpellingsAndServiceModeRunASecondJvm) {
 
 TEST_F(SingleInstanceTest, CopiesInTwoFoldersRunSideBySide) {
     writeSingleInstanceSettings();
-    const std::string scenario =
-        "main_class=com/example/Main\nmain=sleep:" + std::to_string(3000 * kSlowness) +
-        "\nsecondary_main=int:7\n";
-    writeScenario(scenario);
+    const std::string sideBySide = scenario(3000, "int:7");
+    writeScenario(sideBySide);
     support::AppFolder other(L"e2e-other");
     const std::wstring otherExe = other.copyIn(launcherPath(), L"MyApp.exe");
     other.installJvm(support::FakeJvm::Full);
     other.writeBytes(L"lib\\app.jar", "PK");
     other.writeBytes(L"MyApp.ini", app.readBytes(L"MyApp.ini"));
-    other.writeScenario(scenario);
+    other.writeScenario(sideBySide);
 
     const auto first = startFirst();
     Started elsewhere(otherExe, {L"other"}, other.path());
@@ -189,11 +199,8 @@ TEST_F(SingleInstanceTest, StartDuringJvmCreationIsServedOnceMainRuns) {
     writeSingleInstanceSettings();
     // Without the wait for main the request would find no JVM, go unanswered, and the second
     // start would end with the first one's 5.
-    writeScenario("main_class=com/example/Main\ncreate_sleep=" + std::to_string(3000 * kSlowness) +
-                  "\nmain=sleep:" + std::to_string(4000 * kSlowness) +
-                  ",exit:5\nsecondary_main=int:7\n");
-    const auto first = start({L"first"});
-    ASSERT_TRUE(waitForRecord("create version"));
+    writeScenario(scenario(4000, "int:7", ",exit:5", 3000));
+    const auto first = startFirstCreatingItsJvm();
     const auto second = start({L"early"});
     EXPECT_EQ(second->exitCode(kExitWaitMs), 7);
     EXPECT_EQ(first->exitCode(kExitWaitMs), 5);
@@ -206,8 +213,7 @@ TEST_F(SingleInstanceTest, StartDuringJvmCreationIsServedOnceMainRuns) {
 
 TEST_F(SingleInstanceTest, WithoutSecondaryMainTheSecondEndsWithTheFirstsExitCode) {
     writeSingleInstanceSettings();
-    writeScenario("main_class=com/example/Main\nmain=sleep:" + std::to_string(4000 * kSlowness) +
-                  ",exit:9\nsecondary_main=none\n");
+    writeScenario(scenario(4000, "none", ",exit:9"));
     const auto first = startFirst();
     const auto second = start({L"unanswered"});
     EXPECT_EQ(second->exitCode(kExitWaitMs), 9);
@@ -216,8 +222,7 @@ TEST_F(SingleInstanceTest, WithoutSecondaryMainTheSecondEndsWithTheFirstsExitCod
 
 TEST_F(SingleInstanceTest, HandOverWaitsWhileAnotherStartHoldsTheArgumentArea) {
     writeSingleInstanceSettings();
-    writeScenario("main_class=com/example/Main\nmain=sleep:" + std::to_string(60000 * kSlowness) +
-                  "\nsecondary_main=int:args\n");
+    writeScenario(scenario(60000, "int:args"));
     const auto first = startFirst();
     // This test stands in for a start that is handing over right now.
     namespace si = launcher::single_instance;
@@ -239,11 +244,8 @@ TEST_F(SingleInstanceTest, TwentySimultaneousStartsEachGetTheirOwnAnswer) {
     // The answer is the number the first argument begins with. The starts hand over while the
     // first is still creating its JVM, so every request waits for main and all are served
     // together.
-    writeScenario("main_class=com/example/Main\ncreate_sleep=" + std::to_string(3000 * kSlowness) +
-                  "\nmain=sleep:" + std::to_string(300000 * kSlowness) +
-                  "\nsecondary_main=int:args\n");
-    const auto first = start({L"first"});
-    ASSERT_TRUE(waitForRecord("create version"));
+    writeScenario(scenario(300000, "int:args", "", 3000));
+    const auto first = startFirstCreatingItsJvm();
     constexpr int kStarts = 20;
     std::vector<std::unique_ptr<Started>> seconds;
     for (int i = 0; i < kStarts; ++i) {

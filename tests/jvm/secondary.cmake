@@ -6,16 +6,8 @@ if(NOT WIN32)
     if(EXISTS ${secondary_jvm_library} AND LAUNCHER_JAVAC)
         file(GLOB secondary_java_sources ${CMAKE_SOURCE_DIR}/tests/java/secondarytest/*.java)
         set(secondary_classes ${CMAKE_CURRENT_BINARY_DIR}/secondary_classes)
-        add_custom_command(
-            OUTPUT ${secondary_classes}/compiled.stamp
-            COMMAND ${CMAKE_COMMAND} -E make_directory ${secondary_classes}
-            COMMAND ${LAUNCHER_JAVAC} -nowarn -encoding UTF-8 -d ${secondary_classes}
-                    ${secondary_java_sources}
-            COMMAND ${CMAKE_COMMAND} -E touch ${secondary_classes}/compiled.stamp
-            DEPENDS ${secondary_java_sources}
-            COMMENT "Compiling the Java classes of the hand-over tests"
-            VERBATIM)
-        add_custom_target(secondary_java_classes DEPENDS ${secondary_classes}/compiled.stamp)
+        launcher_compile_java(secondary_java_classes ${secondary_classes}
+                              ${secondary_java_sources})
 
         launcher_add_gtest(jvm_secondary_tests
             SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/jni_test_jvm.cpp
