@@ -123,11 +123,5 @@ TEST(SecondaryMain, ExceptionIsDescribedAndTheAnswerSaysFailure) {
     });
 }
 
-TEST(SecondaryMain, NoVmIsAFailureWithoutAnswer) {
-    const Served served = serve(nullptr, "secondarytest/IntAnswer", {});
-    EXPECT_EQ(served.outcome, SecondaryOutcome::NoVm);
-    EXPECT_TRUE(served.answers.empty());
-}
-
 }  // namespace
 }  // namespace jvm
