@@ -55,3 +55,18 @@ function(launcher_add_fuzz_executable name)
     target_compile_options(${name} PRIVATE -fsanitize=fuzzer)
     target_link_options(${name} PRIVATE -fsanitize=fuzzer)
 endfunction()
+
+# launcher_compile_java(<target> <output folder> <sources...>)
+#
+# Compiles Java test classes into the folder; <target> stands for them, for add_dependencies.
+function(launcher_compile_java target output)
+    add_custom_command(
+        OUTPUT ${output}/compiled.stamp
+        COMMAND ${CMAKE_COMMAND} -E make_directory ${output}
+        COMMAND ${LAUNCHER_JAVAC} -nowarn -encoding UTF-8 -d ${output} ${ARGN}
+        COMMAND ${CMAKE_COMMAND} -E touch ${output}/compiled.stamp
+        DEPENDS ${ARGN}
+        COMMENT "Compiling the Java classes in ${output}"
+        VERBATIM)
+    add_custom_target(${target} DEPENDS ${output}/compiled.stamp)
+endfunction()

@@ -21,3 +21,5 @@ target_sources(jvm_support PRIVATE
 if(WIN32)
     target_sources(jvm_support PRIVATE timestamp_pattern_win.cpp)
 endif()
+# The single-instance hand-over's call into the running program.
+target_sources(jvm_support PRIVATE secondary_main.cpp)

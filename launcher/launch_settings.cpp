@@ -6,6 +6,7 @@
 #include "base/text.h"
 #include "jre/java_version.h"
 #include "launcher/settings_keys.h"
+#include "launcher/single_instance.h"
 #include "settings/split.h"
 
 namespace launcher {
@@ -117,7 +118,10 @@ LaunchSettings interpretLaunchSettings(ProductSettings product,
     result.product = std::move(product);
 
     ApplicationFlags& application = result.application;
-    application.serviceMode = read(layered, keys::kApplicationType) == L"service";
+    const std::wstring applicationType = read(layered, keys::kApplicationType);
+    application.serviceMode = applicationType == L"service";
+    application.singleInstance =
+        single_instance::wanted(applicationType, read(layered, keys::kSingleInstance));
     application.failureCheck = isYesFlag(read(layered, keys::kFailureCheck));
     application.overrideWorkingDir = isYesFlag(read(layered, keys::kOverrideWorkingDir));
     application.pairReturnCode = isYesFlag(read(layered, keys::kPairReturnCode));

@@ -45,6 +45,8 @@ struct ApplicationFlags {
     bool failureCheck = false;
     bool overrideWorkingDir = false;
     bool pairReturnCode = false;
+    // "Single Instance" asks for it and the application is not a service.
+    bool singleInstance = false;
 };
 
 struct LaunchSettings {

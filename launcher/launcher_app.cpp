@@ -24,12 +24,7 @@ LauncherApp::~LauncherApp() {
         jvm_.javaVm->DestroyJavaVM();
         jvm_.javaVm = nullptr;
     }
-    if (singleInstanceActive) {
-        requestThreadHandle.reset();
-        if (sharedBlock != nullptr) UnmapViewOfFile(sharedBlock);
-        sharedBlock = nullptr;
-        sharedMapping.reset();
-    }
+    if (singleInstanceActive) singleInstance.tearDown();
     jvm_.mainStartedEvent.reset();
     jreSplashClose.reset();
 }

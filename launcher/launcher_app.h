@@ -17,6 +17,7 @@
 #include "launcher/launch_settings.h"
 #include "splash/one_shot_call.h"
 #include "splash/own_splash_win.h"
+#include "launcher/single_instance_win.h"
 
 namespace launcher {
 
@@ -117,10 +118,8 @@ class LauncherApp {
     // The runtime splash library's close entry, called at most once however the launch ends.
     splash::OneShotCall jreSplashClose;
 
-    // Single-instance mode, until its own class takes over.
-    void* sharedBlock = nullptr;
-    base::UniqueKernelHandle sharedMapping;
-    base::UniqueKernelHandle requestThreadHandle;
+    // Single-instance mode: the shared block, its mapping and the request thread.
+    SingleInstance singleInstance;
     bool firstInstance = false;
     bool singleInstanceActive = false;
 };

@@ -62,8 +62,16 @@ bool LauncherApp::loadSettings() {
 }
 
 bool LauncherApp::setUpSingleInstance() {
-    // Single-instance mode is not built yet: every process runs as an ordinary launch.
-    return true;
+    const SingleInstance::Setup setup{executablePath_,
+                                      settings_.application.singleInstance,
+                                      settings_.mainClass,
+                                      !(settings_.runtimeSearch.acceptIbm ||
+                                        settings_.runtimeSearch.preferIbm),
+                                      &jvm_.javaVm};
+    const bool goOn = singleInstance.setUp(setup, arguments_, jvm_.mainStartedEvent);
+    singleInstanceActive = singleInstance.role() != SingleInstance::Role::Off;
+    firstInstance = singleInstance.role() == SingleInstance::Role::First;
+    return goOn;
 }
 
 }  // namespace launcher

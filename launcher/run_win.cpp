@@ -10,6 +10,7 @@ namespace launcher {
 
 int32_t LauncherApp::run() {
     if (runtime_.relaunchViaPair) return relaunchThroughPair();
+    if (singleInstanceActive && !firstInstance) return singleInstance.waitForAnswer();
     return launch();
 }
 

@@ -37,6 +37,7 @@ inline constexpr SettingKey kVmParameters{kJreSection, L"Virtual Machine Paramet
 inline constexpr SettingKey kModernRuntimeKeys{kJreSection, L"Modern Runtime Keys"};
 
 inline constexpr SettingKey kApplicationType{kApplicationSection, L"Application Type"};
+inline constexpr SettingKey kSingleInstance{kApplicationSection, L"Single Instance"};
 inline constexpr SettingKey kFailureCheck{kApplicationSection, L"Failure Check"};
 inline constexpr SettingKey kOverrideWorkingDir{kApplicationSection, L"Override WorkingDir"};
 inline constexpr SettingKey kPairProduct{kApplicationSection, L"Pair Product"};
@@ -75,6 +76,7 @@ inline constexpr std::array kAllKeys{
     kVmParameters,
     kModernRuntimeKeys,
     kApplicationType,
+    kSingleInstance,
     kFailureCheck,
     kOverrideWorkingDir,
     kPairProduct,

@@ -14,15 +14,7 @@ if(NOT WIN32)
         list(TRANSFORM java_sources PREPEND ${CMAKE_SOURCE_DIR}/tests/java/bridgetest/)
         list(TRANSFORM java_sources APPEND .java)
         set(java_classes ${CMAKE_CURRENT_BINARY_DIR}/bridge_classes)
-        add_custom_command(
-            OUTPUT ${java_classes}/compiled.stamp
-            COMMAND ${CMAKE_COMMAND} -E make_directory ${java_classes}
-            COMMAND ${LAUNCHER_JAVAC} -nowarn -encoding UTF-8 -d ${java_classes} ${java_sources}
-            COMMAND ${CMAKE_COMMAND} -E touch ${java_classes}/compiled.stamp
-            DEPENDS ${java_sources}
-            COMMENT "Compiling the Java classes of the bridge tests"
-            VERBATIM)
-        add_custom_target(bridge_java_classes DEPENDS ${java_classes}/compiled.stamp)
+        launcher_compile_java(bridge_java_classes ${java_classes} ${java_sources})
 
         launcher_add_gtest(jvm_bridge_tests
             SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/jni_test_jvm.cpp

@@ -131,6 +131,9 @@ Scenario parseScenario(std::string_view text) {
                 scenario.secondary = Scenario::Secondary::None;
             } else if (kind == "void") {
                 scenario.secondary = Scenario::Secondary::Void;
+            } else if (kind == "int:args") {
+                scenario.secondary = Scenario::Secondary::Int;
+                scenario.secondaryResultFromArguments = true;
             } else if (kind.starts_with("int:") && parseInt(kind.substr(4), number)) {
                 scenario.secondary = Scenario::Secondary::Int;
                 scenario.secondaryResult = number;

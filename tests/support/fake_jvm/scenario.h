@@ -39,9 +39,12 @@ struct Scenario {
     bool launcherHelper = true;
     std::vector<Action> mainActions;
     std::vector<Action> secondaryActions;
-    // "none": no secondaryMain; "void": returns nothing; "int": returns secondaryResult.
+    // "none": no secondaryMain; "void": returns nothing; "int": returns secondaryResult;
+    // "int:args": returns the number its first argument begins with (-2 when there is none),
+    // so an answer shows which arguments the call received.
     enum class Secondary { None, Void, Int } secondary = Secondary::None;
     std::int32_t secondaryResult = 0;
+    bool secondaryResultFromArguments = false;
     std::string exceptionClass = "java/lang/RuntimeException";
     std::string trace = "java.lang.RuntimeException: boom\r\n\tat Main.main(Main.java:1)\r\n";
     std::string printOut;

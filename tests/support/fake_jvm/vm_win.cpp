@@ -309,11 +309,25 @@ Value mainMethod(Env& env, Object*, const std::vector<Value>& args) {
     return {};
 }
 
+// The number the first argument begins with, or -2.
+jint numberInFirstArgument(const Object* array) {
+    if (array == nullptr || array->elements.empty() || array->elements[0] == nullptr) return -2;
+    jint number = 0;
+    bool digits = false;
+    for (const char16_t unit : array->elements[0]->text) {
+        if (unit < u'0' || unit > u'9' || number > 100000) break;
+        number = number * 10 + (unit - u'0');
+        digits = true;
+    }
+    return digits ? number : -2;
+}
+
 Value secondaryMainMethod(Env& env, Object*, const std::vector<Value>& args) {
     recordArguments("secondaryMain", "secondaryArg", args[0].l);
     runActions(env, scenario().secondaryActions);
     Value result;
-    result.i = scenario().secondaryResult;
+    result.i = scenario().secondaryResultFromArguments ? numberInFirstArgument(args[0].l)
+                                                       : scenario().secondaryResult;
     return result;
 }
 

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// The hand-over between two starts of the same executable, as pure values: the object names,
+// the shared block's layout and the argument area's encoding. The block is read and written by
+// every copy of the launcher, whatever its bitness or version, so its layout never changes.
+namespace launcher::single_instance {
+
+// SharedInstanceBlock: three little-endian 32-bit fields and the argument area.
+inline constexpr std::size_t kBlockSize = 2092;
+inline constexpr std::size_t kRequestThreadIdOffset = 0;
+inline constexpr std::size_t kProcessIdOffset = 4;
+inline constexpr std::size_t kMessageIdOffset = 8;
+inline constexpr std::size_t kArgumentAreaOffset = 12;
+inline constexpr std::size_t kArgumentAreaSize = kBlockSize - kArgumentAreaOffset;
+// A second instance writes (and first zeroes) no more than this many bytes of the area.
+inline constexpr std::size_t kArgumentLimit = 1040;
+
+// Whether the mode is on: never for a service, and only for "yes" exactly.
+[[nodiscard]] bool wanted(std::wstring_view applicationType, std::wstring_view singleInstance);
+
+// The name shared by the mapping and the registered message: the executable's full path with
+// every backslash replaced by "_". Copies in different folders thus never meet.
+[[nodiscard]] std::wstring instanceName(std::wstring_view modulePath);
+// The manual-reset event signalled when the first instance's main method is about to run.
+[[nodiscard]] std::wstring startedEventName(std::wstring_view instanceName);
+// The mutex a starting process holds while it sets the block up or hands its arguments over.
+[[nodiscard]] std::wstring handOverMutexName(std::wstring_view instanceName);
+// The auto-reset event the first instance signals once it has copied a hand-over's arguments.
+[[nodiscard]] std::wstring copiedEventName(std::wstring_view instanceName);
+
+[[nodiscard]] std::uint32_t readField(std::span<const std::uint8_t> block, std::size_t offset);
+void writeField(std::span<std::uint8_t> block, std::size_t offset, std::uint32_t value);
+
+// Bytes the arguments take in the area: two per UTF-16 unit, a zero unit after each, and one
+// more zero unit ending the list. Saturates instead of overflowing.
+[[nodiscard]] std::size_t argumentBytes(const std::vector<std::wstring>& arguments);
+
+// The first kArgumentLimit bytes of the area holding the arguments, zero-filled behind them;
+// nullopt when they need more than kArgumentLimit bytes.
+[[nodiscard]] std::optional<std::vector<std::uint8_t>> encodeArguments(
+    const std::vector<std::wstring>& arguments);
+
+// Reads the list back: each zero unit ends a string, a second zero right after ends the list.
+// An empty hand-over gives one empty string. An area without its final zeros ends at its end.
+[[nodiscard]] std::vector<std::wstring> decodeArguments(std::span<const std::uint8_t> area);
+
+}  // namespace launcher::single_instance
