@@ -72,7 +72,7 @@ bool LauncherApp::startUp() {
     // A second instance hands its arguments over and waits; it never looks for a runtime.
     if (singleInstanceActive && !firstInstance) return true;
     if (overrideWorkingDir) applyWorkingDirectory();
-    return findJre();
+    return findJre() || askUserForJre();
 }
 
 }  // namespace launcher
