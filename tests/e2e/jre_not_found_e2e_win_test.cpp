@@ -183,5 +183,148 @@ TEST_F(JreNotFoundTest, BrowsedRuntimeIsUsedRememberedAndFoundAgainWithoutTheDia
     EXPECT_FALSE(app.readRecord(pickedDll).empty());
 }
 
+// A registry value that a test sets for its duration; the earlier value (or none) comes back.
+class RegistryValueOverride {
+  public:
+    RegistryValueOverride(HKEY root, std::wstring key, const wchar_t* name,
+                          const std::wstring& value)
+        : root_(root), key_(std::move(key)), name_(name == nullptr ? L"" : name) {
+        wchar_t old[1024] = {};
+        DWORD size = sizeof old;
+        if (RegGetValueW(root_, key_.c_str(), name_.c_str(), RRF_RT_REG_SZ, nullptr, old, &size) ==
+            ERROR_SUCCESS) {
+            previous_ = old;
+        }
+        set(value);
+    }
+    ~RegistryValueOverride() {
+        if (previous_) {
+            set(*previous_);
+        } else {
+            RegDeleteKeyValueW(root_, key_.c_str(), name_.c_str());
+        }
+    }
+    RegistryValueOverride(const RegistryValueOverride&) = delete;
+    RegistryValueOverride& operator=(const RegistryValueOverride&) = delete;
+
+    void set(const std::wstring& value) {
+        RegSetKeyValueW(root_, key_.c_str(), name_.c_str(), REG_SZ, value.c_str(),
+                        static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+    }
+
+  private:
+    HKEY root_;
+    std::wstring key_;
+    std::wstring name_;
+    std::optional<std::wstring> previous_;
+};
+
+HCURSOR cursorNow() {
+    Sleep(400);
+    CURSORINFO info{};
+    info.cbSize = sizeof info;
+    GetCursorInfo(&info);
+    return info.hCursor;
+}
+
+std::vector<std::string> linesOf(const support::AppFolder& app, std::wstring_view file) {
+    std::vector<std::string> lines;
+    std::string text = app.readBytes(file);
+    for (std::size_t start = 0; start < text.size();) {
+        const std::size_t end = text.find('\n', start);
+        if (end == std::string::npos) break;
+        lines.push_back(text.substr(start, end - start));
+        start = end + 1;
+    }
+    return lines;
+}
+
+// Waits up to ten seconds for the recorder to have written `count` lines.
+std::vector<std::string> awaitLines(const support::AppFolder& app, std::wstring_view file,
+                                    std::size_t count) {
+    for (int i = 0; i < 100 && linesOf(app, file).size() < count; ++i) Sleep(100);
+    return linesOf(app, file);
+}
+
+TEST_F(JreNotFoundTest, DownloadLinkShowsHandAndTooltipAndOpensThePageThroughTheShell) {
+    writeSettingsWithoutRuntime();
+    constexpr COLORREF kLinkGreen = RGB(0, 128, 0);
+    constexpr COLORREF kVisitedRed = RGB(128, 0, 0);
+    const std::wstring settingsKey = L"Software\\Microsoft\\Internet Explorer\\Settings";
+    const RegistryValueOverride linkColor(HKEY_CURRENT_USER, settingsKey, L"Anchor Color",
+                                          L"0, 128, 0");
+    const RegistryValueOverride visitedColor(HKEY_CURRENT_USER, settingsKey,
+                                             L"Anchor Color Visited", L"128,0,0");
+    // The recorder stands in for the browser. (Wine reads protocol handlers from the machine's
+    // classes only.)
+    const std::wstring recorder = support::windowsPathOf(OPEN_RECORDER_EXE);
+    const RegistryValueOverride browser(HKEY_CLASSES_ROOT, L"https\\shell\\open\\command", nullptr,
+                                        L"\"" + recorder + L"\" %1");
+    options.environment.push_back(L"OPEN_RECORD=" + app.file(L"opened.txt"));
+
+    struct Seen {
+        HCURSOR arrow = nullptr, overText = nullptr, besideText = nullptr;
+        std::wstring toolTip;
+        bool linkColorAtStart = false, visitedAfterOpen = false;
+        std::vector<std::string> afterClick, afterSpace, afterMisses;
+    } seen;
+    const std::string url = JAVA_DOWNLOAD_URL;
+    launch(
+        {},
+        [&](const support::WindowInfo& dialog) {
+            if (!isJreDialog(dialog)) return support::WindowAction::leave();
+            HWND link = GetDlgItem(dialog.handle, IDC_DOWNLOAD_LINK);
+            RECT client{};
+            GetClientRect(link, &client);
+            const POINT overText = support::screenPointOf(link, {3, client.bottom / 2});
+            const POINT besideText =
+                support::screenPointOf(link, {client.right - 3, client.bottom / 2});
+            HWND cancel = GetDlgItem(dialog.handle, IDCANCEL);
+            support::moveMouseTo(support::screenPointOf(cancel, {5, 5}));
+            seen.arrow = cursorNow();
+            support::moveMouseTo(besideText);
+            seen.besideText = cursorNow();
+            support::moveMouseTo(overText);
+            seen.overText = cursorNow();
+            if (HWND tip = support::waitForProcessWindow(
+                    dialog.processId,
+                    [](const support::WindowInfo& w) {
+                        return w.className == L"tooltips_class32" && !w.title.empty();
+                    },
+                    5000)) {
+                seen.toolTip = support::textOf(tip);
+            }
+            seen.linkColorAtStart = support::windowShowsColor(link, kLinkGreen) &&
+                                    !support::windowShowsColor(link, kVisitedRed);
+
+            support::clickAt(overText);
+            seen.afterClick = awaitLines(app, L"opened.txt", 1);
+            Sleep(300);
+            seen.visitedAfterOpen = support::windowShowsColor(link, kVisitedRed) &&
+                                    !support::windowShowsColor(link, kLinkGreen);
+            // The click gave the link the focus: Space opens it as well.
+            support::pressKey(VK_SPACE);
+            seen.afterSpace = awaitLines(app, L"opened.txt", 2);
+            // Beside the text, and pressed on it but released beside it: nothing opens.
+            support::clickAt(besideText);
+            support::pressMouseAt(overText);
+            support::releaseMouseAt(besideText);
+            Sleep(1500);
+            seen.afterMisses = linesOf(app, L"opened.txt");
+            return support::WindowAction::click(IDCANCEL);
+        },
+        options);
+
+    EXPECT_NE(seen.arrow, nullptr);
+    EXPECT_EQ(seen.besideText, seen.arrow) << "no hand beside the text";
+    EXPECT_NE(seen.overText, seen.arrow) << "the hand over the text";
+    EXPECT_EQ(seen.toolTip, L"" JAVA_DOWNLOAD_URL);
+    EXPECT_TRUE(seen.linkColorAtStart) << "the user's link colour";
+    EXPECT_EQ(seen.afterClick, std::vector<std::string>{url});
+    EXPECT_TRUE(seen.visitedAfterOpen) << "the user's visited colour";
+    EXPECT_EQ(seen.afterSpace, (std::vector<std::string>{url, url}));
+    EXPECT_EQ(seen.afterMisses.size(), 2u);
+}
+
 }  // namespace
 }  // namespace e2e

@@ -44,7 +44,61 @@ void sendMouse(POINT screen, DWORD flags) {
 constexpr CLSID kPngEncoder = {
     0x557CF406, 0x1A04, 0x11D3, {0x9A, 0x73, 0x00, 0x00, 0xF8, 0x1E, 0xF3, 0x2E}};
 
+// What the screen shows of a window, as a 32-bit top-down bitmap.
+struct Capture {
+    base::UniqueGdiObject bitmap;
+    int width = 0;
+    int height = 0;
+};
+
+Capture captureWindow(HWND window) {
+    Capture capture;
+    RECT area{};
+    if (!GetWindowRect(window, &area)) return capture;
+    capture.width = area.right - area.left;
+    capture.height = area.bottom - area.top;
+    HDC screen = GetDC(nullptr);
+    if (screen == nullptr) return capture;
+    HDC memory = CreateCompatibleDC(screen);
+    capture.bitmap.reset(CreateCompatibleBitmap(screen, capture.width, capture.height));
+    bool copied = false;
+    if (memory != nullptr && capture.bitmap) {
+        const HGDIOBJ previous = SelectObject(memory, capture.bitmap.get());
+        copied = BitBlt(memory, 0, 0, capture.width, capture.height, screen, area.left, area.top,
+                        SRCCOPY) != 0;
+        SelectObject(memory, previous);
+    }
+    if (memory != nullptr) DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    if (!copied) capture.bitmap.reset();
+    return capture;
+}
+
 }  // namespace
+
+bool windowShowsColor(HWND window, COLORREF color) {
+    const Capture capture = captureWindow(window);
+    if (!capture.bitmap) return false;
+    BITMAPINFO format{};
+    format.bmiHeader.biSize = sizeof format.bmiHeader;
+    format.bmiHeader.biWidth = capture.width;
+    format.bmiHeader.biHeight = -capture.height;
+    format.bmiHeader.biPlanes = 1;
+    format.bmiHeader.biBitCount = 32;
+    format.bmiHeader.biCompression = BI_RGB;
+    std::vector<RGBQUAD> pixels(static_cast<std::size_t>(capture.width) *
+                                static_cast<std::size_t>(capture.height));
+    HDC screen = GetDC(nullptr);
+    const int lines =
+        GetDIBits(screen, static_cast<HBITMAP>(capture.bitmap.get()), 0,
+                  static_cast<UINT>(capture.height), pixels.data(), &format, DIB_RGB_COLORS);
+    ReleaseDC(nullptr, screen);
+    if (lines != capture.height) return false;
+    for (const RGBQUAD& pixel : pixels) {
+        if (RGB(pixel.rgbRed, pixel.rgbGreen, pixel.rgbBlue) == color) return true;
+    }
+    return false;
+}
 
 HWND waitForProcessWindow(DWORD processId, const std::function<bool(const WindowInfo&)>& matches,
                           DWORD timeoutMs) {
@@ -92,12 +146,23 @@ bool selectFolderInBrowser(HWND browser, DWORD processId, const std::wstring& fo
 
 void moveMouseTo(POINT screen) { sendMouse(screen, 0); }
 
-void clickAt(POINT screen) {
+void pressMouseAt(POINT screen) {
     sendMouse(screen, 0);
     Sleep(100);
     sendMouse(screen, MOUSEEVENTF_LEFTDOWN);
     Sleep(50);
+}
+
+void releaseMouseAt(POINT screen) {
+    sendMouse(screen, 0);
+    Sleep(100);
     sendMouse(screen, MOUSEEVENTF_LEFTUP);
+    Sleep(50);
+}
+
+void clickAt(POINT screen) {
+    pressMouseAt(screen);
+    releaseMouseAt(screen);
 }
 
 void pressKey(WORD virtualKey) {
@@ -114,30 +179,15 @@ POINT screenPointOf(HWND control, POINT offset) {
 }
 
 bool saveWindowPicture(HWND window, const std::wstring& pngPath) {
-    RECT area{};
-    if (!GetWindowRect(window, &area)) return false;
-    const int width = area.right - area.left;
-    const int height = area.bottom - area.top;
-    HDC screen = GetDC(nullptr);
-    if (screen == nullptr) return false;
-    HDC memory = CreateCompatibleDC(screen);
-    base::UniqueGdiObject bitmap(CreateCompatibleBitmap(screen, width, height));
-    bool copied = false;
-    if (memory != nullptr && bitmap) {
-        const HGDIOBJ previous = SelectObject(memory, bitmap.get());
-        copied = BitBlt(memory, 0, 0, width, height, screen, area.left, area.top, SRCCOPY) != 0;
-        SelectObject(memory, previous);
-    }
-    if (memory != nullptr) DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
-    if (!copied) return false;
+    const Capture capture = captureWindow(window);
+    if (!capture.bitmap) return false;
 
     Gdiplus::GdiplusStartupInput startup;
     ULONG_PTR token = 0;
     if (Gdiplus::GdiplusStartup(&token, &startup, nullptr) != Gdiplus::Ok) return false;
     bool saved = false;
     {
-        Gdiplus::Bitmap picture(static_cast<HBITMAP>(bitmap.get()), nullptr);
+        Gdiplus::Bitmap picture(static_cast<HBITMAP>(capture.bitmap.get()), nullptr);
         saved = picture.Save(pngPath.c_str(), &kPngEncoder, nullptr) == Gdiplus::Ok;
     }
     Gdiplus::GdiplusShutdown(token);

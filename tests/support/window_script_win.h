@@ -30,6 +30,8 @@ bool selectFolderInBrowser(HWND browser, DWORD processId, const std::wstring& fo
 // Real input, as the user makes it: the mouse moved to a screen point, a left click there, a key
 // pressed and released.
 void moveMouseTo(POINT screen);
+void pressMouseAt(POINT screen);
+void releaseMouseAt(POINT screen);
 void clickAt(POINT screen);
 void pressKey(WORD virtualKey);
 
@@ -38,5 +40,8 @@ void pressKey(WORD virtualKey);
 
 // Saves what the screen shows of the window as a PNG file. False when it could not be written.
 bool saveWindowPicture(HWND window, const std::wstring& pngPath);
+
+// True when some pixel the screen shows of the window has exactly this colour.
+[[nodiscard]] bool windowShowsColor(HWND window, COLORREF color);
 
 }  // namespace support
