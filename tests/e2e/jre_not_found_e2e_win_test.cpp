@@ -183,6 +183,62 @@ TEST_F(JreNotFoundTest, BrowsedRuntimeIsUsedRememberedAndFoundAgainWithoutTheDia
     EXPECT_FALSE(app.readRecord(pickedDll).empty());
 }
 
+std::wstring fromUtf16(const std::string& bytes) {
+    std::wstring text;
+    for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
+        text += static_cast<wchar_t>(static_cast<unsigned char>(bytes[i]) |
+                                     (static_cast<unsigned char>(bytes[i + 1]) << 8));
+    }
+    return text;
+}
+
+TEST_F(JreNotFoundTest, ServiceRemembersThePickInTheMainFileKeepingItsEncodingAndComments) {
+    app.installJvm(support::FakeJvm::Full, L"rt\\bin\\client\\jvm.dll", false);
+    app.writeScenario("main_class=com/example/Main\n", L"rt\\bin\\client\\jvm.dll");
+    const std::vector<std::wstring> lines = {
+        L"; settings of MyApp, kept by hand",
+        L"[Java Runtime Environment]",
+        L"Main Class=com.example.Main",
+        L"# the runtime is chosen by the user",
+        L"JVM Source=neither",
+        L"[Class Path]",
+        L"Class Path=\\lib\\app.jar",
+        L"; Grüße",
+        L"[Application]",
+        L"Application Type=service",
+    };
+    std::wstring text;
+    for (const auto& line : lines) text += line + L"\r\n";
+    writeSettings(text);
+
+    const auto result = launch(
+        {},
+        [&](const support::WindowInfo& window) {
+            if (!isJreDialog(window)) return support::WindowAction::leave();
+            if (!browseTo(window, app.file(L"rt"))) return support::WindowAction::close();
+            Sleep(200);
+            return support::WindowAction::click(IDOK);
+        },
+        options);
+    EXPECT_EQ(result.exitCode(), 0);
+    EXPECT_FALSE(app.exists(L"appdata")) << "a service has no per-user file";
+
+    const std::string bytes = app.readBytes(L"MyApp.ini");
+    ASSERT_GE(bytes.size(), 2u);
+    EXPECT_EQ(bytes.substr(0, 2), "\xFF\xFE") << "still UTF-16 with its byte-order mark";
+    const std::wstring after = fromUtf16(bytes.substr(2));
+    std::size_t position = 0;
+    for (const auto& line : lines) {
+        const std::size_t found = after.find(line + L"\r\n", position);
+        EXPECT_NE(found, std::wstring::npos) << "kept in its place: " << line;
+        if (found != std::wstring::npos) position = found;
+    }
+    const std::wstring remembered = L"JRE Path=" + app.file(L"rt\\") + L"\r\n";
+    const std::size_t written = after.find(remembered);
+    ASSERT_NE(written, std::wstring::npos) << after;
+    EXPECT_LT(written, after.find(L"[Class Path]")) << "in section Java Runtime Environment";
+}
+
 // A registry value that a test sets for its duration; the earlier value (or none) comes back.
 class RegistryValueOverride {
   public:
