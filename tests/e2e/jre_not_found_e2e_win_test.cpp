@@ -106,6 +106,9 @@ TEST_F(JreNotFoundTest, MessageNamesTheRuntimeAndCancelOrCloseWriteNothing) {
             [&](const support::WindowInfo& window) {
                 if (!isJreDialog(window)) return support::WindowAction::leave();
                 dialog = window;
+                // OK is disabled without a pick; a command sent past the button changes nothing.
+                PostMessageW(window.handle, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+                Sleep(300);
                 return closeBox ? support::WindowAction::close()
                                 : support::WindowAction::click(IDCANCEL);
             },
@@ -120,6 +123,7 @@ TEST_F(JreNotFoundTest, MessageNamesTheRuntimeAndCancelOrCloseWriteNothing) {
         EXPECT_EQ(dialog->control(IDC_MESSAGE_TEXT)->text, expected);
         EXPECT_EQ(dialog->control(IDC_DOWNLOAD_LINK)->text, L"" JAVA_DOWNLOAD_LABEL);
         EXPECT_EQ(result.exitCode(), -1);
+        EXPECT_TRUE(result.errorTexts().empty());
         EXPECT_EQ(app.readBytes(L"MyApp.ini"), settingsBefore);
         EXPECT_FALSE(app.exists(L"appdata")) << "nothing may be written";
         closeBox = !closeBox;
@@ -137,6 +141,7 @@ TEST_F(JreNotFoundTest, BrowsedRuntimeIsUsedRememberedAndFoundAgainWithoutTheDia
 
     std::optional<DialogState> afterClientOnly;
     std::optional<DialogState> afterGoodPick;
+    std::optional<DialogState> afterBadRepick;
     std::optional<DialogState> atStart;
     const auto first = launch(
         {},
@@ -147,6 +152,9 @@ TEST_F(JreNotFoundTest, BrowsedRuntimeIsUsedRememberedAndFoundAgainWithoutTheDia
             if (browseTo(window, clientOnly)) afterClientOnly = stateOf(window);
             if (browseTo(window, picked)) afterGoodPick = stateOf(window);
             support::saveWindowPicture(window.handle, outputFile(L"jre-dialog-after-pick.png"));
+            // An unusable pick after a good one takes OK away again; the good one gives it back.
+            if (browseTo(window, clientOnly)) afterBadRepick = stateOf(window);
+            browseTo(window, picked);
             return support::WindowAction::click(IDOK);
         },
         options);
@@ -160,6 +168,8 @@ TEST_F(JreNotFoundTest, BrowsedRuntimeIsUsedRememberedAndFoundAgainWithoutTheDia
     ASSERT_TRUE(afterGoodPick.has_value());
     EXPECT_EQ(afterGoodPick->path, picked) << "shown as the shell names it";
     EXPECT_TRUE(afterGoodPick->okEnabled);
+    ASSERT_TRUE(afterBadRepick.has_value());
+    EXPECT_FALSE(afterBadRepick->okEnabled);
 
     EXPECT_EQ(first.exitCode(), 0);
     EXPECT_FALSE(app.readRecord(pickedDll).empty()) << "the picked runtime runs the program";
@@ -182,6 +192,44 @@ TEST_F(JreNotFoundTest, BrowsedRuntimeIsUsedRememberedAndFoundAgainWithoutTheDia
     EXPECT_TRUE(titles.empty()) << "the remembered runtime needs no dialog";
     EXPECT_FALSE(app.readRecord(pickedDll).empty());
 }
+
+#ifdef PAIR_LAUNCHER_EXE
+// A 64-bit runtime picked in a 32-bit launcher's dialog goes to the paired launcher, which finds
+// it through the "JRE Path" remembered for it as well.
+TEST_F(JreNotFoundTest, SixtyFourBitPickHandsOverToThePairWhichFindsItRemembered) {
+    const std::wstring pair = app.copyIn(support::windowsPathOf(PAIR_LAUNCHER_EXE), L"MyApp64.exe");
+    app.copyIn(support::windowsPathOf(PAIR_BUILD_DIR) + L"\\tests\\support\\fakejvm.dll",
+               L"rt64\\bin\\client\\jvm.dll");
+    app.writeScenario("main_class=com/example/Main\nmain=exit:-3\n", L"rt64\\bin\\client\\jvm.dll");
+    const std::wstring common =
+        L"[Product Information]\r\nProduct Name=Pair Test\r\nProduct Code=PT1\r\n"
+        L"[Java Runtime Environment]\r\nMain Class=com.example.Main\r\nJVM Source=neither\r\n"
+        L"[Class Path]\r\nClass Path=\\lib\\app.jar\r\n";
+    app.writeText(L"MyApp64.ini", common);
+    writeSettings(common + L"[Application]\r\nPair Product=" + pair +
+                  L"\r\nPair Return Code=Yes\r\n");
+
+    int dialogs = 0;
+    const auto result = launch(
+        {},
+        [&](const support::WindowInfo& window) {
+            if (!isJreDialog(window)) return support::WindowAction::leave();
+            // The pair must not ask again: cancel a second dialog.
+            if (++dialogs > 1) return support::WindowAction::click(IDCANCEL);
+            if (!browseTo(window, app.file(L"rt64"))) return support::WindowAction::close();
+            Sleep(200);
+            return support::WindowAction::click(IDOK);
+        },
+        options);
+    EXPECT_EQ(dialogs, 1);
+    EXPECT_EQ(result.exitCode(), -3) << "the pair ran the program";
+    EXPECT_FALSE(app.readRecord(L"rt64\\bin\\client\\jvm.dll").empty());
+    wchar_t remembered[MAX_PATH] = {};
+    GetPrivateProfileStringW(L"Java Runtime Environment", L"JRE Path", L"", remembered, MAX_PATH,
+                             app.file(L"appdata\\Pair Test\\PT1\\MyApp64.ini").c_str());
+    EXPECT_EQ(std::wstring(remembered), app.file(L"rt64\\"));
+}
+#endif
 
 std::wstring fromUtf16(const std::string& bytes) {
     std::wstring text;
