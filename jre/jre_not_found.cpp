@@ -19,9 +19,9 @@ std::wstring jreNotFoundMessage(JvmType type, const JavaVersion& minimum,
 }
 
 std::wstring chosenFolderOf(std::wstring_view browsedPath) {
-    std::wstring folder(browsedPath);
-    if (!folder.empty() && folder.back() != L'\\') folder += L'\\';
-    return folder;
+    // An empty path names no folder; a lone backslash would name the current drive's root.
+    if (browsedPath.empty()) return {};
+    return withTrailingBackslash(browsedPath);
 }
 
 JrePick pickFromBrowsedFolder(std::wstring_view browsedPath, JvmType type,

@@ -80,8 +80,6 @@ std::optional<ColorValue> readColorValue(HKEY key, const wchar_t* name) {
 
 }  // namespace
 
-HyperlinkControl::~HyperlinkControl() { toolTip_.reset(); }
-
 bool HyperlinkControl::attach(HWND control) {
     if (!subclassWindow(*this, control)) return false;
     initialize(control);
@@ -255,6 +253,9 @@ void HyperlinkControl::onSetFont(HWND control, HFONT font, bool redraw) {
 }
 
 void HyperlinkControl::releaseResources() {
+    // The tooltip belongs to the dialog's window tree too and may be gone already; its handle
+    // must not be destroyed a second time.
+    if (!IsWindow(toolTip_.get())) (void)toolTip_.release();
     toolTip_.reset();
     if (ownedLinkFont_) linkFont_ = nullptr;
     if (ownedNormalFont_) normalFont_ = nullptr;
@@ -308,7 +309,7 @@ bool HyperlinkControl::handleMessage(HWND window, UINT message, WPARAM wParam, L
         case WM_UPDATEUISTATE:
             return true;
         case WM_CHAR:
-            if (wParam == VK_RETURN || wParam == VK_SPACE) navigate();
+            if (wParam == L'\r' || wParam == L' ') navigate();
             return true;
         case WM_GETDLGCODE:
             result = DLGC_WANTCHARS;

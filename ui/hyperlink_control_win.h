@@ -19,7 +19,6 @@ namespace ui {
 class HyperlinkControl final : public WindowObject {
   public:
     HyperlinkControl() = default;
-    ~HyperlinkControl() override;
 
     // The control's ordinary font; the owning dialog sets it from WM_GETFONT before attach.
     [[nodiscard]] HFONT normalFont() const noexcept { return normalFont_; }

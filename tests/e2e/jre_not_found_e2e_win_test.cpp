@@ -40,6 +40,8 @@ class JreNotFoundTest : public LauncherTest {
   protected:
     JreNotFoundTest() {
         support::removeTree(app.file(L"jre"));
+        // The user's application-data folder exists; the launcher creates only its own below.
+        CreateDirectoryW(app.file(L"appdata").c_str(), nullptr);
         options.environment.push_back(L"APPDATA=" + app.file(L"appdata"));
     }
 
@@ -125,7 +127,7 @@ TEST_F(JreNotFoundTest, MessageNamesTheRuntimeAndCancelOrCloseWriteNothing) {
         EXPECT_EQ(result.exitCode(), -1);
         EXPECT_TRUE(result.errorTexts().empty());
         EXPECT_EQ(app.readBytes(L"MyApp.ini"), settingsBefore);
-        EXPECT_FALSE(app.exists(L"appdata")) << "nothing may be written";
+        EXPECT_FALSE(app.exists(L"appdata\\MyApp.ini")) << "nothing may be written";
         closeBox = !closeBox;
     }
 }
@@ -269,7 +271,7 @@ TEST_F(JreNotFoundTest, ServiceRemembersThePickInTheMainFileKeepingItsEncodingAn
         },
         options);
     EXPECT_EQ(result.exitCode(), 0);
-    EXPECT_FALSE(app.exists(L"appdata")) << "a service has no per-user file";
+    EXPECT_FALSE(app.exists(L"appdata\\MyApp.ini")) << "a service has no per-user file";
 
     const std::string bytes = app.readBytes(L"MyApp.ini");
     ASSERT_GE(bytes.size(), 2u);

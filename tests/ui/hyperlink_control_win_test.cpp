@@ -13,8 +13,8 @@ namespace {
 constexpr int kControlWidth = 300;
 
 base::UniqueWindow createStatic(DWORD style, const wchar_t* text) {
-    return base::UniqueWindow(CreateWindowExW(0, L"STATIC", text, WS_POPUP | style,
-                                              100, 100, kControlWidth, 24, nullptr, nullptr,
+    return base::UniqueWindow(CreateWindowExW(0, L"STATIC", text, WS_POPUP | style, 100, 100,
+                                              kControlWidth, 24, nullptr, nullptr,
                                               GetModuleHandleW(nullptr), nullptr));
 }
 
