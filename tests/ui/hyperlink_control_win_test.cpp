@@ -65,20 +65,5 @@ TEST(HyperlinkControl, TargetTheShellRefusesLeavesTheLinkUnvisited) {
     EXPECT_FALSE(link.visited());
 }
 
-TEST(HyperlinkControl, ReportsItsOwnFontAndFollowsANewOne) {
-    const auto control = createStatic(SS_LEFT, L"java.com/download");
-    HyperlinkControl link;
-    ASSERT_TRUE(link.attach(control.get()));
-    const RECT before = link.linkRect();
-    LOGFONTW large{};
-    large.lfHeight = -40;
-    wcscpy(large.lfFaceName, L"Tahoma");
-    const base::UniqueGdiObject font(CreateFontIndirectW(&large));
-    SendMessageW(control.get(), WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
-    EXPECT_EQ(reinterpret_cast<HGDIOBJ>(SendMessageW(control.get(), WM_GETFONT, 0, 0)), font.get());
-    const RECT after = link.linkRect();
-    EXPECT_GT(after.right - after.left, before.right - before.left) << "measured in the new font";
-}
-
 }  // namespace
 }  // namespace ui

@@ -83,23 +83,5 @@ TEST(AlignedLinkRect, PutsTheMeasuredTextWhereTheStaticDrawsIt) {
               (LayoutRect{-8, 0, 113, 13}));
 }
 
-TEST(StaticStyle, AlignmentAndSelfPaintingComeFromTheTypeField) {
-    EXPECT_EQ(textAlignmentOfStaticStyle(0x0u), TextAlignment::Left);             // SS_LEFT
-    EXPECT_EQ(textAlignmentOfStaticStyle(0x1u | 0x100u), TextAlignment::Centre);  // + SS_NOTIFY
-    EXPECT_EQ(textAlignmentOfStaticStyle(0x2u), TextAlignment::Right);
-    EXPECT_EQ(textAlignmentOfStaticStyle(0x3u), TextAlignment::Left);  // an icon is not centred
-    for (uint32_t type = 0; type < 0x20; ++type) {
-        const bool paintsItself = (type >= 3 && type <= 9) || (type >= 13 && type <= 15);
-        EXPECT_EQ(staticStylePaintsText(type | 0x50000100u), !paintsItself) << type;
-    }
-}
-
-TEST(LinkTextColor, DisabledIsGreyWhateverTheVisitedState) {
-    EXPECT_EQ(linkTextColor(true, false, 1, 2, 3), 1u);
-    EXPECT_EQ(linkTextColor(true, true, 1, 2, 3), 2u);
-    EXPECT_EQ(linkTextColor(false, false, 1, 2, 3), 3u);
-    EXPECT_EQ(linkTextColor(false, true, 1, 2, 3), 3u);
-}
-
 }  // namespace
 }  // namespace ui
