@@ -311,9 +311,16 @@ bool HyperlinkControl::handleMessage(HWND window, UINT message, WPARAM wParam, L
         case WM_CHAR:
             if (wParam == L'\r' || wParam == L' ') navigate();
             return true;
-        case WM_GETDLGCODE:
+        case WM_GETDLGCODE: {
             result = DLGC_WANTCHARS;
+            // The dialog manager keeps Enter for the default button unless the focused control
+            // asks for the key; a focused link opens on Enter as it does on Space.
+            const auto* key = reinterpret_cast<const MSG*>(lParam);
+            if (key != nullptr && key->message == WM_KEYDOWN && key->wParam == VK_RETURN) {
+                result |= DLGC_WANTMESSAGE;
+            }
             return true;
+        }
         case WM_SETCURSOR: {
             POINT cursor{};
             if (!url_ || !GetCursorPos(&cursor) || !ScreenToClient(window, &cursor) ||

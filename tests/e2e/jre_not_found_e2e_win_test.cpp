@@ -372,7 +372,7 @@ TEST_F(JreNotFoundTest, DownloadLinkShowsHandAndTooltipAndOpensThePageThroughThe
         HCURSOR arrow = nullptr, overText = nullptr, besideText = nullptr;
         std::wstring toolTip;
         bool linkColorAtStart = false, visitedAfterOpen = false;
-        std::vector<std::string> afterClick, afterSpace, afterMisses;
+        std::vector<std::string> afterClick, afterSpace, afterEnter, afterMisses;
     } seen;
     const std::string url = JAVA_DOWNLOAD_URL;
     launch(
@@ -411,6 +411,9 @@ TEST_F(JreNotFoundTest, DownloadLinkShowsHandAndTooltipAndOpensThePageThroughThe
             // The click gave the link the focus: Space opens it as well.
             support::pressKey(VK_SPACE);
             seen.afterSpace = awaitLines(app, L"opened.txt", 2);
+            // Enter opens the focused link too, rather than pressing the dialog's default button.
+            support::pressKey(VK_RETURN);
+            seen.afterEnter = awaitLines(app, L"opened.txt", 3);
             // Beside the text, and pressed on it but released beside it: nothing opens.
             support::clickAt(besideText);
             support::pressMouseAt(overText);
@@ -429,7 +432,8 @@ TEST_F(JreNotFoundTest, DownloadLinkShowsHandAndTooltipAndOpensThePageThroughThe
     EXPECT_EQ(seen.afterClick, std::vector<std::string>{url});
     EXPECT_TRUE(seen.visitedAfterOpen) << "the user's visited colour";
     EXPECT_EQ(seen.afterSpace, (std::vector<std::string>{url, url}));
-    EXPECT_EQ(seen.afterMisses.size(), 2u);
+    EXPECT_EQ(seen.afterEnter.size(), 3u);
+    EXPECT_EQ(seen.afterMisses.size(), 3u);
 }
 
 }  // namespace
