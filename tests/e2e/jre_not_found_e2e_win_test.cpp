@@ -408,6 +408,7 @@ TEST_F(JreNotFoundTest, DownloadLinkShowsHandAndTooltipAndOpensThePageThroughThe
             Sleep(300);
             seen.visitedAfterOpen = support::windowShowsColor(link, kVisitedRed) &&
                                     !support::windowShowsColor(link, kLinkGreen);
+            support::saveWindowPicture(dialog.handle, outputFile(L"jre-dialog-link-visited.png"));
             // The click gave the link the focus: Space opens it as well.
             support::pressKey(VK_SPACE);
             seen.afterSpace = awaitLines(app, L"opened.txt", 2);
