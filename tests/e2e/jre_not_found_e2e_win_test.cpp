@@ -371,7 +371,7 @@ TEST_F(JreNotFoundTest, DownloadLinkShowsHandAndTooltipAndOpensThePageThroughThe
     struct Seen {
         HCURSOR arrow = nullptr, overText = nullptr, besideText = nullptr;
         std::wstring toolTip;
-        bool linkColorAtStart = false, visitedAfterOpen = false;
+        bool linkColorAtStart = false, visitedAfterOpen = false, greyWhenDisabled = false;
         std::vector<std::string> afterClick, afterSpace, afterEnter, afterMisses;
     } seen;
     const std::string url = JAVA_DOWNLOAD_URL;
@@ -421,6 +421,11 @@ TEST_F(JreNotFoundTest, DownloadLinkShowsHandAndTooltipAndOpensThePageThroughThe
             support::releaseMouseAt(besideText);
             Sleep(1500);
             seen.afterMisses = linesOf(app, L"opened.txt");
+            // Disabled, the visited link is grey.
+            EnableWindow(link, FALSE);
+            Sleep(300);
+            seen.greyWhenDisabled = support::windowShowsColor(link, GetSysColor(COLOR_GRAYTEXT)) &&
+                                    !support::windowShowsColor(link, kVisitedRed);
             return support::WindowAction::click(IDCANCEL);
         },
         options);
@@ -434,6 +439,7 @@ TEST_F(JreNotFoundTest, DownloadLinkShowsHandAndTooltipAndOpensThePageThroughThe
     EXPECT_TRUE(seen.visitedAfterOpen) << "the user's visited colour";
     EXPECT_EQ(seen.afterSpace, (std::vector<std::string>{url, url}));
     EXPECT_EQ(seen.afterEnter.size(), 3u);
+    EXPECT_TRUE(seen.greyWhenDisabled);
     EXPECT_EQ(seen.afterMisses.size(), 3u);
 }
 
