@@ -59,12 +59,7 @@ bool browseTo(const support::WindowInfo& dialog, const std::wstring& folder) {
     PostMessageW(dialog.handle, WM_COMMAND, MAKEWPARAM(IDC_BROWSE, BN_CLICKED), 0);
     HWND browser = support::waitForProcessWindow(dialog.processId, isFolderBrowser);
     if (browser == nullptr) return false;
-    // The browser fills its tree after it shows; a selection made before that is lost, and a
-    // second one does no harm.
-    for (int attempt = 0; attempt < 2; ++attempt) {
-        Sleep(500);
-        if (!support::selectFolderInBrowser(browser, dialog.processId, folder)) return false;
-    }
+    if (!support::selectFolderInBrowser(browser, dialog.processId, folder)) return false;
     Sleep(300);
     PostMessageW(browser, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
     return support::waitUntilClosed(browser);

@@ -1,5 +1,6 @@
 #include <windows.h>
 
+#include <commctrl.h>
 #include <shlobj.h>
 
 #include "tests/support/window_script_win.h"
@@ -12,6 +13,8 @@
 
 namespace support {
 namespace {
+
+constexpr UINT kMessageTimeoutMs = 2000;
 
 struct ProcessWindows {
     DWORD processId;
@@ -126,6 +129,23 @@ bool waitUntilClosed(HWND window, DWORD timeoutMs) {
 std::wstring textOf(HWND window) { return readWindow(window, 0).title; }
 
 bool selectFolderInBrowser(HWND browser, DWORD processId, const std::wstring& folder) {
+    HWND tree = nullptr;
+    for (const auto& control : readWindow(browser, processId).controls) {
+        if (control.className == L"SysTreeView32") tree = control.handle;
+    }
+    if (tree == nullptr) return false;
+    const auto selectedItem = [tree] {
+        DWORD_PTR item = 0;
+        SendMessageTimeoutW(tree, TVM_GETNEXTITEM, TVGN_CARET, 0, SMTO_ABORTIFHUNG,
+                            kMessageTimeoutMs, &item);
+        return item;
+    };
+    // The browser fills its tree and selects the root only after it shows (slowly in a fresh
+    // prefix); a folder selected before that would be replaced by the root.
+    DWORD_PTR root = 0;
+    for (int i = 0; i < 200 && root == 0; ++i, Sleep(50)) root = selectedItem();
+    if (root == 0) return false;
+
     base::UniqueKernelHandle process(
         OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, processId));
     if (!process) return false;
@@ -133,12 +153,17 @@ bool selectFolderInBrowser(HWND browser, DWORD processId, const std::wstring& fo
     void* remote =
         VirtualAllocEx(process.get(), nullptr, bytes, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
     if (remote == nullptr) return false;
-    bool selected = WriteProcessMemory(process.get(), remote, folder.c_str(), bytes, nullptr);
-    DWORD_PTR answer = 0;
-    if (selected) {
-        selected =
+    bool selected = false;
+    if (WriteProcessMemory(process.get(), remote, folder.c_str(), bytes, nullptr)) {
+        // Until the selection has moved away from the root.
+        for (int attempt = 0; attempt < 40 && !selected; ++attempt) {
+            DWORD_PTR answer = 0;
             SendMessageTimeoutW(browser, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(remote),
-                                SMTO_ABORTIFHUNG, 10000, &answer) != 0;
+                                SMTO_ABORTIFHUNG, 10000, &answer);
+            Sleep(250);
+            const DWORD_PTR item = selectedItem();
+            selected = item != 0 && item != root;
+        }
     }
     VirtualFreeEx(process.get(), remote, 0, MEM_RELEASE);
     return selected;

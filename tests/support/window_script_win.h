@@ -24,7 +24,8 @@ bool waitUntilClosed(HWND window, DWORD timeoutMs = 20000);
 [[nodiscard]] std::wstring textOf(HWND window);
 
 // Selects `folder` in a shell folder browser of another process (BFFM_SETSELECTIONW, with the
-// path copied into that process's memory). False when the path could not be handed over.
+// path copied into that process's memory), once the browser has filled its tree. False when the
+// selection did not move away from the tree's root (the folder must not be the root itself).
 bool selectFolderInBrowser(HWND browser, DWORD processId, const std::wstring& folder);
 
 // Real input, as the user makes it: the mouse moved to a screen point, a left click there, a key
