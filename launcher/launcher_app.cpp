@@ -70,11 +70,7 @@ bool LauncherApp::startUp() {
     // A second instance hands its arguments over and waits; it never looks for a runtime.
     if (singleInstanceActive && !firstInstance) return true;
     if (settings_.application.overrideWorkingDir) applyWorkingDirectory();
-    if (findJre()) return true;
-    // No runtime found: the JRE-not-found dialog (and the write-back of the folder chosen
-    // there, followed by checkLibraryBitness) comes with its own change; until then the launch
-    // ends here.
-    return false;
+    return findJre() || askUserForJre();
 }
 
 }  // namespace launcher

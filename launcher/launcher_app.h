@@ -82,6 +82,8 @@ class LauncherApp {
     [[nodiscard]] bool loadSettings();
     [[nodiscard]] bool setUpSingleInstance();
     [[nodiscard]] bool findJre();
+    // No runtime found: the user may pick one in the JRE-not-found dialog; it is remembered.
+    [[nodiscard]] bool askUserForJre();
     void checkLibraryBitness();
 
     // Run.

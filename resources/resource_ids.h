@@ -17,6 +17,12 @@
 #define IDC_DOWNLOAD_LINK 205
 #define IDC_BROWSE_HINT 206
 
+// The Java download page the JRE-not-found dialog links to (Oracle's page for end users; it
+// forwards to the page in the visitor's language), and the address as the dialog shows it: the
+// link's rectangle holds about 18 characters, too few for the whole address.
+#define JAVA_DOWNLOAD_URL "https://www.java.com/download/"
+#define JAVA_DOWNLOAD_LABEL "java.com/download"
+
 // Exception dialog controls.
 #define IDC_EXCEPTION_TEXT 208
 #define IDC_EXCEPTION_GROUP 209

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "jre/java_version.h"
+#include "jre/jre_search.h"
+
+namespace jre {
+
+// The text that tells the user which runtime to install: string 206 (server JVM) or 207 with
+// the phrase naming the version bounds in its "%s". `loadString` gives a string-table text.
+[[nodiscard]] std::wstring jreNotFoundMessage(
+    JvmType type, const JavaVersion& minimum, const JavaVersion& maximum,
+    const std::function<std::wstring(unsigned)>& loadString);
+
+// The folder the user picked in the folder browser, as it is remembered: with one trailing
+// backslash (a drive root keeps its own); empty stays empty.
+[[nodiscard]] std::wstring chosenFolderOf(std::wstring_view browsedPath);
+
+// A runtime folder picked by the user and the JVM library it yields for the dialog's JVM type.
+// Only a pick with a library may be confirmed: a later pick without one replaces an earlier good
+// one, so an unusable folder can never be confirmed and written back.
+struct JrePick {
+    std::wstring folder;          // ends in a backslash once set
+    std::wstring jvmLibraryPath;  // empty when the folder holds no library for the type
+
+    [[nodiscard]] bool confirmable() const noexcept { return !jvmLibraryPath.empty(); }
+};
+
+// What a folder picked in the browser gives: no version bounds apply and "bin\java.dll" is not
+// required, so any folder with a JVM library of the right type will do.
+[[nodiscard]] JrePick pickFromBrowsedFolder(std::wstring_view browsedPath, JvmType type,
+                                            const FileSystemView& files);
+
+}  // namespace jre

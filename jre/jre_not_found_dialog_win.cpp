@@ -1,0 +1,122 @@
+#include <windows.h>
+
+#include <shlobj.h>
+
+#include "jre/jre_not_found_dialog_win.h"
+
+#include <memory>
+#include <new>
+
+#include "base/system_library_win.h"
+#include "jre/jre_search_win.h"
+#include "resources/resource_ids.h"
+#include "ui/center_window_win.h"
+#include "ui/com_apartment_win.h"
+#include "ui/error_box_win.h"
+
+namespace jre {
+namespace {
+
+// File-system folders only, the resizable new-style browser, no button for making a folder.
+constexpr UINT kBrowseFlags = BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE | BIF_NONEWFOLDERBUTTON;
+
+// The shell's item list, freed with the task allocator as the shell requires.
+struct ItemListDeleter {
+    void operator()(ITEMIDLIST* list) const noexcept {
+        using Free = void(WINAPI*)(void*);
+        if (auto free = base::systemFunction<Free>(L"ole32.dll", "CoTaskMemFree")) free(list);
+    }
+};
+using UniqueItemList = std::unique_ptr<ITEMIDLIST, ItemListDeleter>;
+
+// The folder the user picks in the shell's folder browser, owned by `owner`; nullopt when the
+// user cancels or the shell cannot name the folder. shell32 is loaded only for this.
+std::optional<std::wstring> browseForFolder(HWND owner, const std::wstring& title) {
+    using Browse = PIDLIST_ABSOLUTE(WINAPI*)(BROWSEINFOW*);
+    using PathOf = BOOL(WINAPI*)(PCIDLIST_ABSOLUTE, wchar_t*);
+    auto browse = base::systemFunction<Browse>(L"shell32.dll", "SHBrowseForFolderW");
+    auto pathOf = base::systemFunction<PathOf>(L"shell32.dll", "SHGetPathFromIDListW");
+    if (browse == nullptr || pathOf == nullptr) return std::nullopt;
+
+    ui::ComApartment apartment;
+    BROWSEINFOW info{};
+    info.hwndOwner = owner;
+    info.lpszTitle = title.c_str();
+    info.ulFlags = kBrowseFlags;
+    UniqueItemList picked(browse(&info));
+    if (!picked) return std::nullopt;
+    wchar_t path[MAX_PATH] = {};
+    if (!pathOf(picked.get(), path)) return std::nullopt;
+    return std::wstring(path);
+}
+
+}  // namespace
+
+INT_PTR JreNotFoundDialog::run(HWND owner) {
+    return ui::runModalDialog(*this, IDD_JRE_NOT_FOUND, owner);
+}
+
+void JreNotFoundDialog::initialize(HWND window) {
+    HWND linkControl = GetDlgItem(window, IDC_DOWNLOAD_LINK);
+    if (link_.normalFont() == nullptr) {
+        link_.setNormalFont(reinterpret_cast<HFONT>(SendMessageW(linkControl, WM_GETFONT, 0, 0)));
+    }
+    link_.setUrl(L"" JAVA_DOWNLOAD_URL);
+    link_.attach(linkControl);
+    SetDlgItemTextW(window, IDC_MESSAGE_TEXT, message_.c_str());
+    EnableWindow(GetDlgItem(window, IDOK), FALSE);
+    ui::centerWindow(window);
+}
+
+void JreNotFoundDialog::browse(HWND window) {
+    const auto path = browseForFolder(window, ui::loadResourceString(IDS_BROWSE_FOR_JRE));
+    if (!path) return;
+    SetDlgItemTextW(window, IDC_JRE_PATH_EDIT, path->c_str());
+    pick_ = pickFromBrowsedFolder(*path, type_, WindowsFileSystem());
+    EnableWindow(GetDlgItem(window, IDOK), pick_.confirmable() ? TRUE : FALSE);
+}
+
+bool JreNotFoundDialog::handleMessage(HWND window, UINT message, WPARAM wParam, LPARAM /*lParam*/,
+                                      LRESULT& result) {
+    result = 0;
+    switch (message) {
+        case WM_INITDIALOG:
+            initialize(window);
+            // 0: the dialog manager leaves the focus alone.
+            return true;
+        case WM_COMMAND:
+            switch (LOWORD(wParam)) {
+                case IDOK:
+                    // The button is disabled without a usable pick; a WM_COMMAND sent to the
+                    // dialog directly must not confirm one either.
+                    if (pick_.confirmable()) EndDialog(window, IDOK);
+                    return true;
+                case IDCANCEL:
+                    EndDialog(window, IDCANCEL);
+                    return true;
+                case IDC_BROWSE:
+                    browse(window);
+                    return true;
+                default:
+                    return false;
+            }
+        default:
+            return false;
+    }
+}
+
+std::optional<JreChoice> askUserForJre(JvmType type, const JavaVersion& minimum,
+                                       const JavaVersion& maximum, HWND owner) {
+    try {
+        const std::wstring message = jreNotFoundMessage(
+            type, minimum, maximum, [](unsigned id) { return ui::loadResourceString(id); });
+        JreNotFoundDialog dialog(message, type);
+        if (dialog.run(owner) != IDOK) return std::nullopt;
+        return JreChoice{dialog.chosenFolder(), dialog.pickedLibraryPath()};
+    } catch (const std::bad_alloc&) {
+        SetLastError(ERROR_OUTOFMEMORY);
+        return std::nullopt;
+    }
+}
+
+}  // namespace jre

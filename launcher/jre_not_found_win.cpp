@@ -1,0 +1,27 @@
+#include <windows.h>
+
+#include "jre/jre_not_found_dialog_win.h"
+#include "launcher/launcher_app.h"
+#include "settings/settings_files_win.h"
+
+namespace launcher {
+
+bool LauncherApp::askUserForJre() {
+    const jre::JreSearchSettings& search = settings_.runtimeSearch;
+    // Normally no window is active yet; if one is, the dialog stays in front of it.
+    const auto choice = jre::askUserForJre(search.jvmType, search.minimumVersion,
+                                           search.maximumVersion, GetActiveWindow());
+    if (!choice) return false;
+    runtime_.jvmLibraryPath = choice->jvmLibraryPath;
+    checkLibraryBitness();
+    std::wstring executable;
+    if (modulePath(executable)) {
+        const ProductSettings& product = settings_.product;
+        settings::writeBackJrePath({executable, settings_.application.serviceMode,
+                                    search.pairProduct, product.productName, product.productCode,
+                                    choice->folder});
+    }
+    return true;
+}
+
+}  // namespace launcher
