@@ -6,6 +6,13 @@ bool hasLongPathPrefix(std::wstring_view path) noexcept {
     return path.substr(0, kLongPathPrefix.size()) == kLongPathPrefix;
 }
 
+std::wstring joinPath(std::wstring_view folder, std::wstring_view name) {
+    std::wstring path(folder);
+    if (!path.empty() && path.back() != L'\\') path += L'\\';
+    path += name;
+    return path;
+}
+
 std::wstring withLongPathPrefixIfLong(std::wstring_view path) {
     if (path.size() >= kMaxPath && !hasLongPathPrefix(path)) {
         // A UNC path \\server\share\x becomes \\?\UNC\server\share\x.

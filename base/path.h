@@ -11,6 +11,10 @@ inline constexpr size_t kMaxPath = 260;
 
 [[nodiscard]] bool hasLongPathPrefix(std::wstring_view path) noexcept;
 
+// `name` inside `folder`, with exactly one backslash between them (none added to an empty
+// folder).
+[[nodiscard]] std::wstring joinPath(std::wstring_view folder, std::wstring_view name);
+
 // Paths of MAX_PATH characters or more need the long-path prefix for the file APIs; this adds
 // it when the path is that long and does not have it yet.
 [[nodiscard]] std::wstring withLongPathPrefixIfLong(std::wstring_view path);

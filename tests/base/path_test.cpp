@@ -74,5 +74,12 @@ TEST(ExistenceTest, OnlyAbsolutePaths) {
     EXPECT_FALSE(isAbsoluteForExistenceTest(L""));
 }
 
+TEST(JoinPath, OneBackslashBetweenFolderAndName) {
+    EXPECT_EQ(joinPath(L"C:\\Windows\\system32", L"gdiplus.dll"),
+              L"C:\\Windows\\system32\\gdiplus.dll");
+    EXPECT_EQ(joinPath(L"C:\\", L"gdiplus.dll"), L"C:\\gdiplus.dll");
+    EXPECT_EQ(joinPath(L"", L"gdiplus.dll"), L"gdiplus.dll");
+}
+
 }  // namespace
 }  // namespace base
