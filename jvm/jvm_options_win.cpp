@@ -4,7 +4,7 @@
 
 #include <cstddef>
 
-#include "base/ansi_win.h"
+#include "base/ansi_paths_win.h"
 #include "base/files_win.h"
 #include "base/handles_win.h"
 #include "base/text.h"
@@ -98,9 +98,17 @@ bool buildJvmOptions(const settings::SettingsStore& store, JvmOptionsContext& co
         addVmParameter(std::move(token), currentMemoryFigures, options,
                        context.javaThreadStackSize);
     }
+    std::vector<std::string> converted;
     for (const auto& option : options) {
-        context.jvmOptions.push_back(base::toThreadAnsi(expand(option)));
+        base::AnsiOption ansi = base::toThreadAnsiOption(expand(option));
+        if (!ansi.unrepresentedPath.empty()) {
+            ui::showErrorBox(errorOwner, IDS_PATH_NOT_IN_CODE_PAGE,
+                             std::wstring_view(ansi.unrepresentedPath));
+            return false;
+        }
+        converted.push_back(std::move(ansi.text));
     }
+    for (auto& option : converted) context.jvmOptions.push_back(std::move(option));
 
     readRedirection(store, L"Output File", L"Output Append", context.outputFile,
                     context.appendOutput);

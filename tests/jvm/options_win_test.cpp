@@ -29,6 +29,9 @@ int showErrorBox(HWND, MessageSource text) {
     if (const UINT* id = std::get_if<UINT>(&text)) shownErrorIds.push_back(*id);
     return IDOK;
 }
+int showErrorBox(HWND owner, MessageSource format, MessageArg) {
+    return showErrorBox(owner, format);
+}
 }  // namespace ui
 
 namespace {
