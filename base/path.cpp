@@ -29,6 +29,21 @@ std::wstring withLongPathPrefixIfLong(std::wstring_view path) {
     return std::wstring(path);
 }
 
+std::wstring folderPathForCreation(std::wstring_view path) {
+    constexpr size_t kMaxFolderPath = kMaxPath - 12;
+    const bool full =
+        (path.size() >= 3 && path[1] == L':' && path[2] == L'\\') || path.substr(0, 2) == L"\\\\";
+    if (path.size() < kMaxFolderPath || !full || hasLongPathPrefix(path)) return std::wstring(path);
+    std::wstring prefixed(kLongPathPrefix);
+    if (path.substr(0, 2) == L"\\\\") {
+        prefixed += L"UNC";
+        prefixed += path.substr(1);
+    } else {
+        prefixed += path;
+    }
+    return prefixed;
+}
+
 bool isAbsoluteForExistenceTest(std::wstring_view path) noexcept {
     if (path.size() < 2) return false;
     return path.substr(0, 2) == L"\\\\" || path[1] == L':';

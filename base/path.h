@@ -19,6 +19,11 @@ inline constexpr size_t kMaxPath = 260;
 // it when the path is that long and does not have it yet.
 [[nodiscard]] std::wstring withLongPathPrefixIfLong(std::wstring_view path);
 
+// The form of a folder path to hand CreateDirectoryW: it refuses 248 characters or more (room
+// for an 8.3 name inside) without the long-path prefix, and only a full drive-letter or UNC
+// path may carry the prefix, so relative paths stay as they are.
+[[nodiscard]] std::wstring folderPathForCreation(std::wstring_view path);
+
 // Only absolute paths (drive letter or leading "\\") are tested for existence before folders
 // are created for a file.
 [[nodiscard]] bool isAbsoluteForExistenceTest(std::wstring_view path) noexcept;

@@ -103,5 +103,41 @@ TEST_F(PathsTest, ForeignFolderNamesReachTheJvmInTheirShortForm) {
     EXPECT_EQ(recordValue(lines, "env VX_JVM_PATH="), utf8(app.file(jvmDll())));
 }
 
+TEST_F(PathsTest, RuntimeClassPathAndOutputBeyondMaxPath) {
+    // Wine cannot start a program whose own path is that long (CreateProcess copies it into a
+    // MAX_PATH buffer), so the executable stays near the root and everything else goes deep.
+    std::wstring deep;
+    for (wchar_t part = L'a'; part < L'e'; ++part) deep += std::wstring(60, part) + L"\\";
+    const std::wstring deepFolder = app.file(deep);
+    ASSERT_GT(deepFolder.size(), static_cast<size_t>(MAX_PATH));
+    const std::wstring runtimeDll = deep + L"jre\\bin\\server\\jvm.dll";
+    app.installJvm(support::FakeJvm::Full, runtimeDll);
+    app.writeScenario("main_class=com/example/Main\nprint_out=to standard output\n", runtimeDll);
+    app.writeBytes(deep + L"jre\\lib\\modules", "");
+    app.writeBytes(deep + L"lib\\one.jar", "PK");
+    app.writeBytes(deep + L"lib\\two.jar", "PK");
+    writeSettings(
+        L"[Java Runtime Environment]\r\nMain Class=com.example.Main\r\n"
+        L"JRE Path=" +
+        deepFolder +
+        L"jre\r\n"
+        L"Library Path=C:\\native;\r\n"
+        L"[Class Path]\r\nClass Path=" +
+        deepFolder +
+        L"lib\\*.jar\r\n"
+        L"[Application]\r\nOutput File=" +
+        deepFolder + L"logs\\out.txt\r\n");
+    const auto result = launch();
+    ASSERT_EQ(result.exitCode(), 0) << ::testing::PrintToString(result.errorTexts());
+    const auto lines = app.readRecord(runtimeDll);
+    const auto options = support::recordedOptions(lines);
+    ASSERT_EQ(options.size(), 2u) << ::testing::PrintToString(lines);
+    EXPECT_THAT(options[0], HasSubstr(utf8(deepFolder) + "jre\\lib"));
+    EXPECT_THAT(options[1], HasSubstr(utf8(deepFolder) + "lib\\one.jar;"));
+    EXPECT_THAT(options[1], HasSubstr(utf8(deepFolder) + "lib\\two.jar;"));
+    EXPECT_EQ(recordValue(lines, "env VX_JVM_PATH="), utf8(app.file(runtimeDll)));
+    EXPECT_THAT(app.readBytes(deep + L"logs\\out.txt"), HasSubstr("to standard output"));
+}
+
 }  // namespace
 }  // namespace e2e
