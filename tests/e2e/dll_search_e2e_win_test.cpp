@@ -24,17 +24,10 @@ class DllSearchTest : public LauncherTest {
     }
 };
 
-TEST_F(DllSearchTest, RuntimeImportsComeFromItsBinFolder) {
-    installRuntimeWithHelper();
-    writeLaunchSettings();
-    const auto result = launch();
-    EXPECT_EQ(result.exitCode(), 0) << ::testing::PrintToString(result.errorTexts());
-    EXPECT_THAT(result.record, ::testing::Contains("helper 1"));
-}
-
 TEST_F(DllSearchTest, RuntimeImportsWinOverCopiesBesideTheExecutableAndOnSystemPath) {
-    // An application may ship its own DLL of the same name (another C runtime, say), and
-    // "System Path" may name another runtime's bin folder; neither may serve this runtime.
+    // The helper lies in the runtime's bin folder only, not beside jvm.dll. An application may
+    // ship its own DLL of the same name (another C runtime, say), and "System Path" may name
+    // another runtime's bin folder; neither may serve this runtime.
     installRuntimeWithHelper();
     plantDecoyHelper(L"");
     plantDecoyHelper(L"tools\\");
