@@ -21,8 +21,12 @@ bool representableInThreadAnsi(std::wstring_view text) {
     const int length =
         WideCharToMultiByte(CP_THREAD_ACP, WC_NO_BEST_FIT_CHARS, text.data(),
                             static_cast<int>(text.size()), nullptr, 0, nullptr, &usedDefault);
-    // UTF-8 as the ANSI code page refuses the default-character question; it represents all.
-    if (length == 0 && GetLastError() == ERROR_INVALID_PARAMETER) return true;
+    // UTF-8 as the ANSI code page refuses these flags and the default-character question; it
+    // represents everything.
+    if (length == 0) {
+        const DWORD error = GetLastError();
+        if (error == ERROR_INVALID_FLAGS || error == ERROR_INVALID_PARAMETER) return true;
+    }
     return length > 0 && !usedDefault;
 }
 
