@@ -6,6 +6,8 @@
 # left as build/fuzz-long/<target>-crash-* for turning into regression seeds in tests/fuzz/corpus.
 #
 # Usage: tools/fuzz-long.sh [executions] [target...]
+# FUZZ_MAX_SECONDS=n also ends each target after n seconds (for a busy machine); the table then
+# shows how many executions it reached.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 runs="${1:-10000000}"
@@ -36,7 +38,7 @@ for target in "${targets[@]}"; do
     [ -d "$root/tests/fuzz/corpus/$target" ] && seeds=("$root/tests/fuzz/corpus/$target")
     log="$out/$target.log"
     started=$(date +%s)
-    if ! "$binary" -runs="$runs" -timeout=10 -rss_limit_mb=2048 -max_len=65536 \
+    if ! "$binary" -runs="$runs" -max_total_time="${FUZZ_MAX_SECONDS:-0}" -timeout=10 -rss_limit_mb=2048 -max_len=65536 \
         -artifact_prefix="$out/$target-" -print_final_stats=1 "$corpus" "${seeds[@]}" \
         >"$log" 2>&1; then
         status=1
