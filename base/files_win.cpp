@@ -23,7 +23,7 @@ bool removeFolder(std::wstring_view path) {
 DWORD createParentFolders(std::wstring_view filePath) {
     if (isAbsoluteForExistenceTest(filePath)) {
         WIN32_FIND_DATAW data;
-        const std::wstring searched(filePath);
+        const std::wstring searched = withLongPathPrefixIfLong(filePath);
         UniqueFindHandle find(FindFirstFileW(searched.c_str(), &data));
         if (find) return 0;
     }
@@ -34,7 +34,7 @@ DWORD createParentFolders(std::wstring_view filePath) {
     bool passedALevel = false;
     for (const auto& folder : plan.folders) {
         std::wstring candidate = current + L"\\" + folder;
-        if (CreateDirectoryW(candidate.c_str(), nullptr)) {
+        if (CreateDirectoryW(folderPathForCreation(candidate).c_str(), nullptr)) {
             lastError = 0;
         } else {
             lastError = GetLastError();

@@ -6,6 +6,13 @@ bool hasLongPathPrefix(std::wstring_view path) noexcept {
     return path.substr(0, kLongPathPrefix.size()) == kLongPathPrefix;
 }
 
+std::wstring joinPath(std::wstring_view folder, std::wstring_view name) {
+    std::wstring path(folder);
+    if (!path.empty() && path.back() != L'\\') path += L'\\';
+    path += name;
+    return path;
+}
+
 std::wstring withLongPathPrefixIfLong(std::wstring_view path) {
     if (path.size() >= kMaxPath && !hasLongPathPrefix(path)) {
         // A UNC path \\server\share\x becomes \\?\UNC\server\share\x.
@@ -20,6 +27,21 @@ std::wstring withLongPathPrefixIfLong(std::wstring_view path) {
         return prefixed;
     }
     return std::wstring(path);
+}
+
+std::wstring folderPathForCreation(std::wstring_view path) {
+    constexpr size_t kMaxFolderPath = kMaxPath - 12;
+    const bool full =
+        (path.size() >= 3 && path[1] == L':' && path[2] == L'\\') || path.substr(0, 2) == L"\\\\";
+    if (path.size() < kMaxFolderPath || !full || hasLongPathPrefix(path)) return std::wstring(path);
+    std::wstring prefixed(kLongPathPrefix);
+    if (path.substr(0, 2) == L"\\\\") {
+        prefixed += L"UNC";
+        prefixed += path.substr(1);
+    } else {
+        prefixed += path;
+    }
+    return prefixed;
 }
 
 bool isAbsoluteForExistenceTest(std::wstring_view path) noexcept {

@@ -11,9 +11,18 @@ inline constexpr size_t kMaxPath = 260;
 
 [[nodiscard]] bool hasLongPathPrefix(std::wstring_view path) noexcept;
 
+// `name` inside `folder`, with exactly one backslash between them (none added to an empty
+// folder).
+[[nodiscard]] std::wstring joinPath(std::wstring_view folder, std::wstring_view name);
+
 // Paths of MAX_PATH characters or more need the long-path prefix for the file APIs; this adds
 // it when the path is that long and does not have it yet.
 [[nodiscard]] std::wstring withLongPathPrefixIfLong(std::wstring_view path);
+
+// The form of a folder path to hand CreateDirectoryW: it refuses 248 characters or more (room
+// for an 8.3 name inside) without the long-path prefix, and only a full drive-letter or UNC
+// path may carry the prefix, so relative paths stay as they are.
+[[nodiscard]] std::wstring folderPathForCreation(std::wstring_view path);
 
 // Only absolute paths (drive letter or leading "\\") are tested for existence before folders
 // are created for a file.

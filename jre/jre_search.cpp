@@ -226,8 +226,9 @@ std::optional<RegistryChoice> searchRegistry(const JreSearchSettings& settings, 
     const auto isUsable = [&](Installation& installation) {
         if (installation.examined) return installation.usable;
         installation.examined = true;
-        const auto home = registry.textValue(installation.key->root, installation.key->path,
-                                           installation.subkey, installation.key->valueName, view);
+        const auto home =
+            registry.textValue(installation.key->root, installation.key->path, installation.subkey,
+                               installation.key->valueName, view);
         if (!home || home->empty()) return false;
         std::wstring folder = withTrailingBackslash(*home);
         if (installation.key->homeHoldsJreFolder) folder += L"jre\\";

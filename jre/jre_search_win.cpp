@@ -129,7 +129,8 @@ std::optional<std::wstring> WindowsRegistry::textValue(RegistryRoot root, std::w
     // for and a second query.
     std::vector<BYTE> data(kFirstJavaHomeBytes);
     DWORD size = static_cast<DWORD>(data.size());
-    LSTATUS status = RegQueryValueExW(key.get(), name.c_str(), nullptr, nullptr, data.data(), &size);
+    LSTATUS status =
+        RegQueryValueExW(key.get(), name.c_str(), nullptr, nullptr, data.data(), &size);
     if (status == ERROR_MORE_DATA && size <= kMaxJavaHomeBytes) {
         data.resize(size);
         status = RegQueryValueExW(key.get(), name.c_str(), nullptr, nullptr, data.data(), &size);

@@ -4,7 +4,7 @@
 
 #include <cstddef>
 
-#include "base/ansi_win.h"
+#include "base/ansi_paths_win.h"
 #include "base/files_win.h"
 #include "base/handles_win.h"
 #include "base/text.h"
@@ -79,7 +79,13 @@ std::optional<JvmOptionList> buildJvmOptions(const JvmOptionSources& sources,
         addVmParameter(std::move(token), currentMemoryFigures, options, list.javaThreadStackSize);
     }
     for (const auto& option : options) {
-        list.options.push_back(base::toThreadAnsi(expand(option)));
+        base::AnsiOption ansi = base::toThreadAnsiOption(expand(option));
+        if (!ansi.unrepresentedPath.empty()) {
+            list.unrepresentedPath = std::move(ansi.unrepresentedPath);
+            list.options.clear();
+            return list;
+        }
+        list.options.push_back(std::move(ansi.text));
     }
 
     if (!sources.cmdSetting.empty()) {

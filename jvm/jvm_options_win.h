@@ -36,6 +36,9 @@ struct JvmOptionList {
     std::vector<std::wstring> cmdArguments;
     // The last "-Xss" among the parameters; 0 when there is none.
     uint32_t javaThreadStackSize = 0;
+    // A path the JVM would need in the ANSI code page that neither it nor a short name can
+    // carry; when set, the list is unusable (empty) and the caller reports the path.
+    std::wstring unrepresentedPath;
 };
 
 // The option list for the executable at `modulePath`; nullopt when the class path comes out

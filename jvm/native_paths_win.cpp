@@ -2,7 +2,7 @@
 
 #include <optional>
 
-#include "base/ansi_win.h"
+#include "base/ansi_paths_win.h"
 #include "base/files_win.h"
 #include "jvm/jvm_options_win.h"
 #include "jvm/native_paths.h"
@@ -34,8 +34,10 @@ void prepareNativePaths(const std::wstring& jvmLibraryPath, std::wstring_view li
         const std::wstring composed = composeLibraryPath(
             libraryPath, moduleFolder, jvmLibraryPath,
             [](const std::wstring& text) { return base::expandEnvironment(text); });
+        // The list carries the inherited Path, whose entries the program may never need, so an
+        // entry the code page cannot carry is passed as it is rather than refused.
         jvmOptions.insert(jvmOptions.begin(),
-                          base::toThreadAnsi(L"-Djava.library.path=" + composed));
+                          base::toThreadAnsiOption(L"-Djava.library.path=" + composed).text);
     }
 
     // A failed expansion would leave "%Path%" as the literal search path and lose the old one;

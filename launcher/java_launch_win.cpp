@@ -1,10 +1,12 @@
 #include <windows.h>
 
+#include "base/dll_search_win.h"
 #include "base/files_win.h"
 #include "base/module_win.h"
 #include "jvm/exception_text.h"
 #include "jvm/jni_result.h"
 #include "jvm/jvm_options_win.h"
+#include "jvm/native_paths.h"
 #include "jvm/redirection.h"
 #include "jvm/timestamp_pattern_win.h"
 #include "launcher/launcher_app.h"
@@ -39,8 +41,9 @@ void LauncherApp::prepareNativePaths() {
 }
 
 bool LauncherApp::loadJvmLibrary(const std::wstring& path) {
-    // The library stays loaded for the life of the process, so its handle has no owner.
-    HMODULE library = LoadLibraryW(path.c_str());
+    // The library stays loaded for the life of the process, so its handle has no owner. Its
+    // imports come from the runtime's own bin folder, as for the runtime's java.exe.
+    HMODULE library = base::loadLibraryWithDependencyFolder(path, jvm::cutAtLastBackslash(path, 2));
     if (library == nullptr) {
         const auto error = static_cast<int>(GetLastError());
         ui::showErrorBox(splashWindowHandle, IDS_JVM_LOAD_FAILED, std::wstring_view(path), error);
@@ -71,6 +74,11 @@ bool LauncherApp::buildJvmOptions() {
         executable);
     if (!list) {
         ui::showErrorBox(splashWindowHandle, IDS_NO_CLASS_PATH);
+        return false;
+    }
+    if (!list->unrepresentedPath.empty()) {
+        ui::showErrorBox(splashWindowHandle, IDS_PATH_NOT_IN_CODE_PAGE,
+                         std::wstring_view(list->unrepresentedPath));
         return false;
     }
     jvm_.jvmOptions.insert(jvm_.jvmOptions.end(), list->options.begin(), list->options.end());

@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "jre/jre_search.h"
-#include "splash/splash_settings.h"
 #include "settings/settings_store.h"
+#include "splash/splash_settings.h"
 
 // The launch settings as plain values: read once at start-up from the settings stores and
 // interpreted here, so that the rest of the launch never goes back to a file.

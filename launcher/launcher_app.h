@@ -15,9 +15,9 @@
 #include "jvm/java_bridge.h"
 #include "jvm/redirection.h"
 #include "launcher/launch_settings.h"
+#include "launcher/single_instance_win.h"
 #include "splash/one_shot_call.h"
 #include "splash/own_splash_win.h"
-#include "launcher/single_instance_win.h"
 
 namespace launcher {
 

@@ -62,12 +62,9 @@ bool LauncherApp::loadSettings() {
 }
 
 bool LauncherApp::setUpSingleInstance() {
-    const SingleInstance::Setup setup{executablePath_,
-                                      settings_.application.singleInstance,
-                                      settings_.mainClass,
-                                      !(settings_.runtimeSearch.acceptIbm ||
-                                        settings_.runtimeSearch.preferIbm),
-                                      &jvm_.javaVm};
+    const SingleInstance::Setup setup{
+        executablePath_, settings_.application.singleInstance, settings_.mainClass,
+        !(settings_.runtimeSearch.acceptIbm || settings_.runtimeSearch.preferIbm), &jvm_.javaVm};
     const bool goOn = singleInstance.setUp(setup, arguments_, jvm_.mainStartedEvent);
     singleInstanceActive = singleInstance.role() != SingleInstance::Role::Off;
     firstInstance = singleInstance.role() == SingleInstance::Role::First;

@@ -2,10 +2,13 @@
 
 #include <cstdlib>
 
+#include "base/dll_search_win.h"
 #include "launcher/launcher_app.h"
 
 // The entry point: one LauncherApp for the life of the process; its run result is the exit code.
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    // First of all: nothing loaded by name from here on may come from the current directory.
+    base::removeCurrentDirectoryFromDllSearch();
     int exitCode = -1;
     try {
         launcher::LauncherApp app;

@@ -29,9 +29,9 @@ class SingleInstance {
     enum class Role { Off, First, Second };
 
     struct Setup {
-        std::wstring modulePath;       // the executable's full path; names every shared object
-        bool wanted = false;           // the settings ask for it (never for a service)
-        std::wstring mainClass;        // slash-separated
+        std::wstring modulePath;  // the executable's full path; names every shared object
+        bool wanted = false;      // the settings ask for it (never for a service)
+        std::wstring mainClass;   // slash-separated
         // False when IBM runtimes are accepted or preferred: they keep attached threads.
         bool detachAfterRequest = true;
         // Where the Java main thread stores the JVM; read by workers only after the started

@@ -74,5 +74,26 @@ TEST(ExistenceTest, OnlyAbsolutePaths) {
     EXPECT_FALSE(isAbsoluteForExistenceTest(L""));
 }
 
+TEST(FolderPathForCreation, PrefixFrom248CharactersForFullPathsOnly) {
+    const std::wstring at247 = L"C:\\" + std::wstring(244, L'a');
+    ASSERT_EQ(at247.size(), 247u);
+    EXPECT_EQ(folderPathForCreation(at247), at247);
+    const std::wstring at248 = at247 + L"b";
+    EXPECT_EQ(folderPathForCreation(at248), L"\\\\?\\" + at248);
+    EXPECT_EQ(folderPathForCreation(L"\\\\?\\" + at248), L"\\\\?\\" + at248);
+    const std::wstring unc = L"\\\\server\\share\\" + std::wstring(240, L'u');
+    EXPECT_EQ(folderPathForCreation(unc), L"\\\\?\\UNC" + unc.substr(1));
+    // A relative path cannot carry the prefix.
+    const std::wstring relative = L"logs\\" + std::wstring(250, L'r');
+    EXPECT_EQ(folderPathForCreation(relative), relative);
+}
+
+TEST(JoinPath, OneBackslashBetweenFolderAndName) {
+    EXPECT_EQ(joinPath(L"C:\\Windows\\system32", L"gdiplus.dll"),
+              L"C:\\Windows\\system32\\gdiplus.dll");
+    EXPECT_EQ(joinPath(L"C:\\", L"gdiplus.dll"), L"C:\\gdiplus.dll");
+    EXPECT_EQ(joinPath(L"", L"gdiplus.dll"), L"gdiplus.dll");
+}
+
 }  // namespace
 }  // namespace base

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "base/module_win.h"
+#include "tests/support/fake_jvm/look_probe_win.h"
 #include "tests/support/fake_jvm/record_win.h"
 #include "tests/support/fake_jvm/text_codec.h"
 #include "tests/support/fake_jvm/vm_win.h"
@@ -190,6 +191,7 @@ const JNIInvokeInterface_ invokeTable = [] {
     recordEnvironment(L"VX_JVM_HOME");
     recordEnvironment(L"Path");
     record("stack reserve=" + std::to_string(stackReservation()));
+    recordLookIfAsked();
     record("create_us " + std::to_string(sinceStart));
     *pvm = nullptr;
     *penv = nullptr;
