@@ -2,8 +2,7 @@
 
 #include <windows.h>
 
-#include <string>
-
+#include "base/dll_search_win.h"
 #include "base/module_win.h"
 
 namespace base {
@@ -16,14 +15,8 @@ namespace base {
 template <typename Function>
 [[nodiscard]] Function systemFunction(const wchar_t* dllName, const char* exportName) {
     HMODULE module = GetModuleHandleW(dllName);
-    if (module == nullptr) {
-        wchar_t folder[MAX_PATH] = {};
-        const UINT length = GetSystemDirectoryW(folder, MAX_PATH);
-        if (length == 0 || length >= MAX_PATH) return nullptr;
-        const std::wstring path = std::wstring(folder, length) + L"\\" + dllName;
-        module = LoadLibraryW(path.c_str());
-        if (module == nullptr) return nullptr;
-    }
+    if (module == nullptr) module = loadSystemLibrary(dllName).release();
+    if (module == nullptr) return nullptr;
     return procAddress<Function>(module, exportName);
 }
 

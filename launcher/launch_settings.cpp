@@ -111,6 +111,14 @@ ProductSettings readProductSettings(const settings::SettingsStore& mainFile) {
     return product;
 }
 
+splash::SplashSettings readDisplaySettings(const settings::SettingsStore& mainFile) {
+    splash::SplashSettings display;
+    display.imagePath = read(mainFile, keys::kSplashScreen);
+    display.shadow = read(mainFile, keys::kSplashScreenShadow);
+    display.preference = read(mainFile, keys::kPreferNativeSplash);
+    return display;
+}
+
 LaunchSettings interpretLaunchSettings(ProductSettings product,
                                        const settings::SettingsStore& layered,
                                        const settings::SettingsStore* perUser) {

@@ -64,6 +64,9 @@ struct LaunchSettings {
 // The product's identity from the main settings file.
 [[nodiscard]] ProductSettings readProductSettings(const settings::SettingsStore& mainFile);
 
+// The splash settings, from the main settings file alone, in the order image, shadow, preference.
+[[nodiscard]] splash::SplashSettings readDisplaySettings(const settings::SettingsStore& mainFile);
+
 // Everything else, read through `layered` (the main settings file over the base text).
 // `perUser` is the per-user settings file, null when there is none: outside service mode it
 // alone supplies "JRE Path", so that a runtime the user picked is not overridden by the main

@@ -33,7 +33,7 @@ std::optional<SettingsSources> openSettingsSources(const std::wstring& executabl
     const auto mainSettings = settings::settingsSnapshot(*mainFile);
     const settings::ProfileStore mainStore(*mainFile, mainSettings);
     ProductSettings product = readProductSettings(mainStore);
-    splash::SplashSettings display = splash::readSplashSettings(mainStore);
+    splash::SplashSettings display = readDisplaySettings(mainStore);
     settings::LayeredStore layered(*mainFile, mainSettings,
                                    settings::loadBaseSettingsText(product.upgradeCode));
     std::optional<settings::ProfileStore> perUser;

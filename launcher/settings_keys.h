@@ -51,7 +51,7 @@ inline constexpr SettingKey kCmd{kApplicationSection, L"Cmd"};
 
 inline constexpr SettingKey kClassPath{kClassPathSection, L"Class Path"};
 
-// Read by the splash set-up (splash/splash_settings.cpp) from the main file alone.
+// The splash, read from the main file alone.
 inline constexpr SettingKey kSplashScreen{kDisplaySection, L"Splash Screen"};
 inline constexpr SettingKey kSplashScreenShadow{kDisplaySection, L"Splash Screen Shadow"};
 // Spelt with a double f in every settings file that uses it.

@@ -2,8 +2,7 @@
 
 #include "splash/gdiplus_win.h"
 
-#include <string>
-
+#include "base/dll_search_win.h"
 #include "base/module_win.h"
 
 namespace splash::gdiplus {
@@ -12,12 +11,8 @@ namespace {
 // Loaded by full path from the system folder, so no copy in the application's or the current
 // folder is ever picked up instead.
 HMODULE loadFromSystemFolder() noexcept {
-    wchar_t folder[MAX_PATH];
-    const UINT length = GetSystemDirectoryW(folder, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH) return nullptr;
     try {
-        const std::wstring path = std::wstring(folder, length) + L"\\gdiplus.dll";
-        return LoadLibraryW(path.c_str());
+        return base::loadSystemLibrary(L"gdiplus.dll").release();
     } catch (...) {
         return nullptr;
     }

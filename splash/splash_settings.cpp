@@ -8,14 +8,6 @@ bool SplashSettings::prefersRuntimeSplash() const noexcept {
     return base::equalsIgnoringCase(preference, L"Yes");
 }
 
-SplashSettings readSplashSettings(const settings::SettingsStore& store) {
-    SplashSettings settings;
-    settings.imagePath = store.read(kDisplaySection, L"Splash Screen");
-    settings.shadow = store.read(kDisplaySection, L"Splash Screen Shadow");
-    settings.preference = store.read(kDisplaySection, L"Preffer Native Splash Screen");
-    return settings;
-}
-
 std::wstring runtimeSplashLibraryPath(std::wstring_view jvmLibraryPath) {
     std::wstring_view folder = jvmLibraryPath;
     for (int cut = 0; cut < 2; ++cut) {

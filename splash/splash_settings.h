@@ -3,13 +3,10 @@
 #include <string>
 #include <string_view>
 
-#include "settings/settings_store.h"
-
 namespace splash {
 
-inline constexpr std::wstring_view kDisplaySection = L"Display";
-
-// The splash settings of section "Display", each as read (a missing key reads as empty).
+// The splash settings of section "Display", each as read (a missing key reads as empty); the
+// launcher reads them with the rest of its settings.
 struct SplashSettings {
     std::wstring imagePath;   // "Splash Screen": no splash when empty
     std::wstring shadow;      // "Splash Screen Shadow"
@@ -20,9 +17,6 @@ struct SplashSettings {
     // "Yes" in any letter case selects the runtime's splash library.
     [[nodiscard]] bool prefersRuntimeSplash() const noexcept;
 };
-
-// Reads the three keys, in the order image, shadow, preference.
-[[nodiscard]] SplashSettings readSplashSettings(const settings::SettingsStore& store);
 
 // Where the runtime's splash library would be: the JVM library's path without its file name and
 // the folder holding it (for <jre>\bin\client\jvm.dll that leaves <jre>\bin), then

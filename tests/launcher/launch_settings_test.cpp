@@ -211,7 +211,7 @@ TEST(SettingsKeys, TheCatalogueListsEveryKeyTheLaunchReads) {
     RecordingStore mainFile;
     RecordingStore perUser;
     (void)interpretLaunchSettings(readProductSettings(mainFile), mainFile, &perUser);
-    (void)splash::readSplashSettings(mainFile);
+    (void)readDisplaySettings(mainFile);
     auto read = mainFile.read;
     read.insert(read.end(), perUser.read.begin(), perUser.read.end());
     for (const auto& asked : read) {
@@ -225,6 +225,31 @@ TEST(SettingsKeys, TheCatalogueListsEveryKeyTheLaunchReads) {
     // And each of them once.
     std::sort(read.begin(), read.end());
     EXPECT_EQ(std::adjacent_find(read.begin(), read.end()), read.end());
+}
+
+splash::SplashSettings readDisplayFrom(std::wstring_view iniText) {
+    settings::TextStore store;
+    store.parse(iniText);
+    return readDisplaySettings(store);
+}
+
+TEST(DisplaySettings, ReadsTheThreeDisplayKeysAsWritten) {
+    const auto read = readDisplayFrom(
+        L"[Display]\r\nSplash Screen=img\\splash.png\r\nSplash Screen Shadow=True\r\n"
+        L"Preffer Native Splash Screen=yes\r\n");
+    EXPECT_EQ(read.imagePath, L"img\\splash.png");
+    EXPECT_EQ(read.shadow, L"True");
+    EXPECT_EQ(read.preference, L"yes");
+}
+
+TEST(DisplaySettings, MissingKeysAndOtherSectionsReadAsEmpty) {
+    const auto read = readDisplayFrom(
+        L"[Application]\r\nSplash Screen=elsewhere.png\r\n"
+        L"[Display]\r\nPrefer Native Splash Screen=Yes\r\n");
+    EXPECT_EQ(read.imagePath, L"");
+    EXPECT_EQ(read.shadow, L"");
+    // The key is spelt with a double f; the usual spelling is not it.
+    EXPECT_FALSE(read.prefersRuntimeSplash());
 }
 
 TEST(LaunchArguments, DropTheProgramPathAndKeepTheRest) {

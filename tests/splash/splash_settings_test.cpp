@@ -2,35 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "settings/text_store.h"
-
 namespace splash {
 namespace {
-
-SplashSettings readFrom(std::wstring_view iniText) {
-    settings::TextStore store;
-    store.parse(iniText);
-    return readSplashSettings(store);
-}
-
-TEST(SplashSettingsTest, ReadsTheThreeDisplayKeysAsWritten) {
-    const auto read = readFrom(
-        L"[Display]\r\nSplash Screen=img\\splash.png\r\nSplash Screen Shadow=True\r\n"
-        L"Preffer Native Splash Screen=yes\r\n");
-    EXPECT_EQ(read.imagePath, L"img\\splash.png");
-    EXPECT_EQ(read.shadow, L"True");
-    EXPECT_EQ(read.preference, L"yes");
-}
-
-TEST(SplashSettingsTest, MissingKeysAndOtherSectionsReadAsEmpty) {
-    const auto read = readFrom(
-        L"[Application]\r\nSplash Screen=elsewhere.png\r\n"
-        L"[Display]\r\nPrefer Native Splash Screen=Yes\r\n");
-    EXPECT_EQ(read.imagePath, L"");
-    EXPECT_EQ(read.shadow, L"");
-    // The key is spelt with a double f; the usual spelling is not it.
-    EXPECT_FALSE(read.prefersRuntimeSplash());
-}
 
 TEST(SplashSettingsTest, ShadowOnlyForExactLowerCaseTrue) {
     const std::pair<const wchar_t*, bool> cases[] = {
