@@ -192,15 +192,15 @@ ProbeResult probeJvmLibrary(std::wstring_view folder, JvmType type, const FileSy
 std::optional<RegistryChoice> searchRegistry(const JreSearchSettings& settings, RegistryView view,
                                              const RegistryReader& registry,
                                              const FileSystemView& files) {
-    struct Installation {
-        JreCandidate candidate;  // home folder and server flag known once examined
+    // Where a candidate's home is read from; its home folder and server flag are known only once
+    // it has been examined.
+    struct Entry {
         const RegistryKeySpec* key;
         std::wstring subkey;
         JvmType probeType;
-        bool examined = false;
-        bool usable = false;
     };
-    std::vector<Installation> installations;
+    std::vector<Entry> entries;
+    std::vector<JreCandidate> candidates;
     for (const RegistryKeySpec& key : kRegistryKeys) {
         if (!isKeySearched(key, settings)) continue;
         const auto subkeys = registry.subkeyNames(key.root, key.path, view);
@@ -216,57 +216,35 @@ std::optional<RegistryChoice> searchRegistry(const JreSearchSettings& settings, 
             if (!isWithinBounds(version, settings.minimumVersion, settings.maximumVersion)) {
                 continue;
             }
-            installations.push_back({{version, {}, false, favoured}, &key, subkey, probeType});
+            JreCandidate candidate{version, {}, false, favoured};
+            candidate.entry = entries.size();
+            candidates.push_back(std::move(candidate));
+            entries.push_back({&key, subkey, probeType});
         }
     }
 
     // Reading a home and probing its folder costs registry and file-system calls for each
-    // installation. Unless the probe's server flag takes part in the ranking, the installations
+    // installation. Unless the probe's server flag takes part in the ranking, the candidates
     // are ranked first and examined best first, only until one is usable.
-    const auto isUsable = [&](Installation& installation) {
-        if (installation.examined) return installation.usable;
-        installation.examined = true;
-        const auto home =
-            registry.textValue(installation.key->root, installation.key->path, installation.subkey,
-                               installation.key->valueName, view);
+    const auto examine = [&](JreCandidate& candidate) {
+        const Entry& entry = entries[candidate.entry];
+        const auto home = registry.textValue(entry.key->root, entry.key->path, entry.subkey,
+                                             entry.key->valueName, view);
         if (!home || home->empty()) return false;
         std::wstring folder = withTrailingBackslash(*home);
-        if (installation.key->homeHoldsJreFolder) folder += L"jre\\";
-        const ProbeResult probe = probeJvmLibrary(folder, installation.probeType, files);
+        if (entry.key->homeHoldsJreFolder) folder += L"jre\\";
+        const ProbeResult probe = probeJvmLibrary(folder, entry.probeType, files);
         if (probe.jvmLibraryPath.empty()) return false;
-        installation.candidate.homeFolder = std::move(folder);
-        installation.candidate.server = probe.server;
-        installation.usable = true;
+        candidate.homeFolder = std::move(folder);
+        candidate.server = probe.server;
         return true;
     };
-    const bool byFavour = isFavouringApplied(settings);
-    const bool byServer = settings.jvmType == JvmType::ServerFirst;
-    if (byServer) {
-        for (Installation& installation : installations) isUsable(installation);
+    if (settings.jvmType != JvmType::ServerFirst) {
+        return chooseCandidate(std::move(candidates), settings, examine);
     }
-    std::stable_sort(installations.begin(), installations.end(),
-                     [&](const Installation& a, const Installation& b) {
-                         return rankOrder(a.candidate, b.candidate, byFavour, byServer) > 0;
-                     });
-
-    const auto choice = [](Installation& installation) {
-        return RegistryChoice{std::move(installation.candidate.homeFolder),
-                              installation.candidate.version};
-    };
-    for (const auto& piece : settings.preferredVersions) {
-        JavaVersion preferred;
-        parseVersion(piece, 0, preferred);
-        for (Installation& installation : installations) {
-            if (matchesPreferredVersion(preferred, installation.candidate.version) &&
-                isUsable(installation)) {
-                return choice(installation);
-            }
-        }
-    }
-    for (Installation& installation : installations) {
-        if (isUsable(installation)) return choice(installation);
-    }
-    return std::nullopt;
+    std::erase_if(candidates, [&](JreCandidate& candidate) { return !examine(candidate); });
+    return chooseCandidate(std::move(candidates), settings,
+                           [](const JreCandidate&) { return true; });
 }
 
 std::optional<RegistryChoice> searchVendorRegistry(const JreSearchSettings& settings,

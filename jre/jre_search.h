@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -90,6 +91,7 @@ struct JreCandidate {
     bool favoured = false;
     bool needsPair = false;         // its library is built for the paired launcher's machine
     std::wstring jvmLibraryPath{};  // the library its probe found
+    std::size_t entry = 0;          // the search's own note of the registry entry it came from
 };
 
 // Stable descending order by (favoured, when favouring is applied), (server flag, for the
