@@ -104,8 +104,9 @@ TEST_F(PathsTest, ForeignFolderNamesReachTheJvmInTheirShortForm) {
 }
 
 TEST_F(PathsTest, RuntimeClassPathAndOutputBeyondMaxPath) {
-    // Wine cannot start a program whose own path is that long (CreateProcess copies it into a
-    // MAX_PATH buffer), so the executable stays near the root and everything else goes deep.
+    // Wine's CreateProcess cannot start a program whose own path is that long (it copies it into
+    // a MAX_PATH buffer), so here the executable stays near the root and everything else goes
+    // deep; long_executable_path.sh starts a deep executable through Wine's loader instead.
     std::wstring deep;
     for (wchar_t part = L'a'; part < L'e'; ++part) deep += std::wstring(60, part) + L"\\";
     const std::wstring deepFolder = app.file(deep);
