@@ -2,7 +2,8 @@
 # Start-up cost of the launcher: microseconds from process creation to the JNI_CreateJavaVM call
 # (recorded by the test-only jvm.dll), for a typical settings file and a registry holding 20
 # runtimes, side by side with a minimal loader that only calls LoadLibraryW and
-# JNI_CreateJavaVM with fixed options. Prints both medians and their ratio.
+# JNI_CreateJavaVM with fixed options. Prints both medians and their ratio, and the memory each
+# process holds at that moment (committed private memory and working set, medians in KiB).
 #
 # Usage: tools/bench-startup.sh [win32|win64] [rounds]   (after tools/build.sh)
 # BENCH_LAUNCHER=<path> measures another launcher build against the same loader;
@@ -60,6 +61,9 @@ chosen="$work/rt20/bin/client"
 
 median() { sort -n | awk '{v[NR]=$1} END {print v[int((NR+1)/2)]}'; }
 created_us() { sed -n 's/^create_us //p' "$chosen/fakejvm.record"; }
+memory_of() {  # memory_of SAMPLES-FILE FIELD
+    sed -n "s/^create_memory.* $2=\([0-9]*\).*/\1/p" "$1" | median
+}
 
 : > "$work/launcher.txt"
 : > "$work/minimal.txt"
@@ -67,17 +71,21 @@ run_launcher() {
     rm -f "$chosen/fakejvm.record"
     "$root/tools/wine-run" "$app/Bench.exe" >/dev/null 2>&1 || true
     created_us >> "$work/launcher.txt"
+    grep '^create_memory ' "$chosen/fakejvm.record" >> "$work/launcher-memory.txt" || true
 }
 run_minimal() {
     rm -f "$chosen/fakejvm.record"
     "$root/tools/wine-run" "$build/tests/support/minimal_loader.exe" "Z:${chosen//\//\\}\\jvm.dll" >/dev/null 2>&1 || true
     created_us >> "$work/minimal.txt"
+    grep '^create_memory ' "$chosen/fakejvm.record" >> "$work/minimal-memory.txt" || true
 }
 # One warm-up start of each, then rounds of A B B A, so that a drift in the machine's load
 # (other builds) weighs on both sides alike.
 run_launcher; run_minimal
 : > "$work/launcher.txt"
 : > "$work/minimal.txt"
+: > "$work/launcher-memory.txt"
+: > "$work/minimal-memory.txt"
 for _ in $(seq "$runs"); do
     run_launcher; run_minimal; run_minimal; run_launcher
 done
@@ -89,6 +97,12 @@ minimal_median=$(median < "$work/minimal.txt")
 echo "tree: $tree, rounds: $runs (A B B A, $((2 * runs)) starts each)"
 echo "launcher:       median $launcher_median us from process creation to JNI_CreateJavaVM"
 echo "minimal loader: median $minimal_median us"
+for side in launcher minimal; do
+    printf '%-15s private %s KiB, working set %s KiB, peak working set %s KiB\n' "$side memory:" \
+        "$(memory_of "$work/$side-memory.txt" private_kib)" \
+        "$(memory_of "$work/$side-memory.txt" working_set_kib)" \
+        "$(memory_of "$work/$side-memory.txt" peak_working_set_kib)"
+done
 if [ -n "${BENCH_SAMPLES:-}" ]; then
     echo "launcher samples: $(tr '\n' ' ' < "$work/launcher.txt")"
     echo "minimal samples:  $(tr '\n' ' ' < "$work/minimal.txt")"

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <jni.h>
 
+#include <cstdio>
 #include <cstring>
 #include <string>
 #include <thread>
@@ -186,6 +187,18 @@ TEST(FakeJvm, CreationRecordsOptionsHooksEnvironmentAndStack) {
     const auto since = support::linesAfter(lines, "create_us ");
     ASSERT_EQ(since.size(), 1U);
     EXPECT_GT(std::stoll(since[0]), 0);
+    // The start-up benchmark reads the memory figures from this line.
+    const auto memory = support::linesAfter(lines, "create_memory ");
+    ASSERT_EQ(memory.size(), 1U);
+    unsigned long long privateKib = 0, workingSetKib = 0, peakKib = 0;
+    ASSERT_EQ(std::sscanf(memory[0].c_str(),
+                          "private_kib=%llu working_set_kib=%llu peak_working_set_kib=%llu",
+                          &privateKib, &workingSetKib, &peakKib),
+              3)
+        << memory[0];
+    EXPECT_GT(privateKib, 0U);
+    EXPECT_GT(workingSetKib, 0U);
+    EXPECT_GE(peakKib, workingSetKib);
     SetEnvironmentVariableW(L"VX_JVM_HOME", nullptr);
 }
 
