@@ -14,10 +14,20 @@ if command -v ccache >/dev/null; then
     launcher_flags=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 fi
 
+# CMake keeps the compilers a tree was first configured with, so a tree made before a toolchain
+# file changed (say, to another thread model) would go on building with the old ones: such a
+# tree is configured afresh.
 configure() {
     local tree="$1"; shift
-    if [ ! -f "$build/$tree/build.ninja" ]; then
+    local stamp="$build/$tree/configured-with.txt"
+    local wanted
+    wanted=$(printf '%s\n' "$@"; cat "$root"/cmake/toolchain-*.cmake)
+    if [ -f "$build/$tree/build.ninja" ] && [ "$(cat "$stamp" 2>/dev/null)" != "$wanted" ]; then
+        rm -rf "$build/$tree/CMakeCache.txt" "$build/$tree/CMakeFiles"
+    fi
+    if [ ! -f "$build/$tree/CMakeCache.txt" ] || [ ! -f "$build/$tree/build.ninja" ]; then
         cmake -S "$root" -B "$build/$tree" -G Ninja "${launcher_flags[@]}" "$@" >/dev/null
+        printf '%s\n' "$wanted" > "$stamp"
     fi
 }
 configure host -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++
