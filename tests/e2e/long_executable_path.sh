@@ -10,15 +10,8 @@ launcher="$2"
 fakejvm="$3"
 work=$(mktemp -d "${TMPDIR:-/tmp}/long-exe.XXXXXX")
 trap 'rm -rf "$work"' EXIT
-windows_path() { local path="${1//\//\\}"; echo "Z:$path"; }
-failures=0
-check() {  # check DESCRIPTION FILE FIXED-STRING
-    if grep -qF -- "$3" "$2"; then
-        echo "ok: $1"
-    else
-        echo "FAIL: $1: no line with \"$3\" in:"; sed 's/^/    /' "$2"; failures=$((failures + 1))
-    fi
-}
+# shellcheck source=../support/wine_checks.sh
+source "$root/tests/support/wine_checks.sh"
 
 app="$work"
 for part in a b c d e; do app="$app/$(printf "$part%.0s" $(seq 60))"; done
@@ -52,5 +45,4 @@ check "the class path is resolved against the executable's folder" "$record" \
     "option -Djava.class.path=$app_windows\\lib\\app.jar;"
 check "the output file was created there" "$app/logs/out.txt" "to standard output"
 
-[ "$failures" = 0 ] || { echo "$failures checks failed"; exit 1; }
-echo "all checks passed"
+checks_done

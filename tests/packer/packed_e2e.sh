@@ -13,16 +13,9 @@ win64="$4"
 work=$(mktemp -d "${TMPDIR:-/tmp}/packer-e2e.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 wine_run="$root/tools/wine-run"
-failures=0
-check() {  # check DESCRIPTION FILE FIXED-STRING
-    if grep -qF -- "$3" "$2"; then
-        echo "ok: $1"
-    else
-        echo "FAIL: $1: no line with \"$3\" in:"; sed 's/^/    /' "$2"; failures=$((failures + 1))
-    fi
-}
+# shellcheck source=../support/wine_checks.sh
+source "$root/tests/support/wine_checks.sh"
 utf16hex() { printf '%s' "$1" | iconv -f UTF-8 -t UTF-16BE | od -An -tx1 | tr -d ' \n'; }
-windows_path() { local path="${1//\//\\}"; echo "Z:$path"; }
 runtime() {  # runtime FOLDER FAKEJVM JVM-TYPE SCENARIO
     mkdir -p "$1/bin/$3"
     : > "$1/bin/java.dll"
@@ -103,5 +96,4 @@ check "the 32-bit executable passed the 64-bit program's exit code on" "$work/pa
 check "the 64-bit pair ran the bundled 64-bit runtime" "$record" \
     "env VX_JVM_PATH=$(windows_path "$work/Pair/jre/bin/server/jvm.dll")"
 
-[ "$failures" = 0 ] || { echo "$failures checks failed"; exit 1; }
-echo "all end-to-end checks passed"
+checks_done
