@@ -21,8 +21,28 @@ for package in "${packages[@]}"; do
 done
 if [ ${#missing[@]} -gt 0 ]; then
     echo "setup: installing ${missing[*]}" >&2
-    apt-get update -q >/dev/null
-    DEBIAN_FRONTEND=noninteractive apt-get install -y -q "${missing[@]}" >/dev/null
+    # A mirror in the middle of a sync can serve one index that does not match its release
+    # file; apt then ignores that index and says so. Go on with the rest.
+    apt-get update -q >/dev/null || echo "setup: some package indexes could not be read" >&2
+    if ! DEBIAN_FRONTEND=noninteractive apt-get install -y -q "${missing[@]}" >/dev/null; then
+        # Without the i386 index of the security suite, apt cannot pair 32-bit libraries with
+        # 64-bit ones it would update from there: install from the main suites alone.
+        parts=$(mktemp -d)
+        for list in /etc/apt/sources.list.d/*.sources; do
+            if [ -f "$list" ]; then
+                awk -v RS= -v ORS='\n\n' '!/debian-security/' "$list" > "$parts/${list##*/}"
+            fi
+        done
+        for list in /etc/apt/sources.list /etc/apt/sources.list.d/*.list; do
+            if [ -f "$list" ]; then
+                grep -v debian-security "$list" > "$parts/${list##*/}" || true
+            fi
+        done
+        echo "setup: installing from the main suites alone" >&2
+        DEBIAN_FRONTEND=noninteractive apt-get -o Dir::Etc::sourcelist=/dev/null \
+            -o Dir::Etc::sourceparts="$parts" install -y -q "${missing[@]}" >/dev/null
+        rm -rf "$parts"
+    fi
 fi
 
 # Wine's 32-bit loader is a 32-bit Linux program. Some kernels refuse those (IA-32 emulation
