@@ -3,12 +3,14 @@
 # Safe to run again: it only installs what is missing.
 set -euo pipefail
 
-packages=(cmake ninja-build clang libclang-rt-14-dev googletest
+packages=(cmake ninja-build clang clang-format libclang-rt-14-dev googletest
           g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-i686
           wine wine32:i386 wine64 xvfb xdotool x11-apps imagemagick
           openjdk-17-jdk-headless qemu-user-static)
 # The packer: its JUnit 5 tests, Authenticode signing and the test certificates.
 packages+=(junit5 osslsigncode openssl)
+# Shared compiler cache: fresh clones and work trees rebuild from it.
+packages+=(ccache)
 
 if ! dpkg --print-foreign-architectures | grep -qx i386; then
     dpkg --add-architecture i386
