@@ -36,7 +36,16 @@ final class LaunchTarget {
         String runtime = PackSettings.RUNTIME;
         String mainClass = user.get(runtime, MAIN_CLASS);
         Source source = Source.SETTING;
-        if (mainClass == null) {
+        if (mainClass != null && mainClass.isEmpty()) {
+            // An empty value in the file lets the base value through; without one the
+            // launcher has no class to start.
+            if (!base.sets(runtime, MAIN_CLASS)) {
+                throw new UsageException("--setting \"" + runtime + "/" + MAIN_CLASS + "=\""
+                        + " leaves the launcher without a main class; give the class's name");
+            }
+            mainClass = null;
+        }
+        if (mainClass == null && user.get(runtime, MAIN_CLASS) == null) {
             mainClass = options.mainClass;
             source = Source.OPTION;
         }
