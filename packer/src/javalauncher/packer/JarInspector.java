@@ -8,6 +8,7 @@ import java.util.jar.Attributes;
 import java.util.jar.JarEntry;
 import java.util.jar.JarFile;
 import java.util.jar.Manifest;
+import java.util.zip.ZipException;
 
 /** What the packer learns from the application's jars: the main class and its Java version. */
 final class JarInspector {
@@ -24,8 +25,7 @@ final class JarInspector {
             String mainClass = manifest.getMainAttributes().getValue(Attributes.Name.MAIN_CLASS);
             return mainClass == null || mainClass.isBlank() ? null : mainClass.trim();
         } catch (IOException | SecurityException e) {
-            throw new PackException("--jar " + jar + ": not a readable jar (" + e.getMessage()
-                    + ")");
+            throw unreadable(jar, e);
         }
     }
 
@@ -48,8 +48,7 @@ final class JarInspector {
                     return (header[6] & 0xFF) << 8 | (header[7] & 0xFF);
                 }
             } catch (IOException | SecurityException e) {
-                throw new PackException("--jar " + jar + ": not a readable jar ("
-                        + e.getMessage() + ")");
+                throw unreadable(jar, e);
             }
         }
         return -1;
@@ -59,6 +58,19 @@ final class JarInspector {
     static String javaVersionFor(int classFileMajor) {
         if (classFileMajor <= JAVA_8_MAJOR) return "1." + Math.max(1, classFileMajor - 44);
         return Integer.toString(classFileMajor - 44);
+    }
+
+    /** A jar that is damaged or no zip file at all reads differently from one we may not read. */
+    private static PackException unreadable(Path jar, Exception e) {
+        if (e instanceof ZipException) {
+            return new PackException("--jar " + jar + ": not a jar (zip) file, or a damaged one ("
+                    + e.getMessage() + ")");
+        }
+        if (e instanceof SecurityException) {
+            return new PackException("--jar " + jar + ": its signature does not verify ("
+                    + e.getMessage() + ")");
+        }
+        return new PackException("--jar " + jar + ": " + IoMessages.reading(jar, (IOException) e));
     }
 
     private static int readInt(byte[] data, int at) {

@@ -1,5 +1,6 @@
 package javalauncher.packer;
 
+import java.io.UncheckedIOException;
 import java.util.List;
 
 /** java -jar javalauncher-pack.jar ...: see HelpText. */
@@ -33,6 +34,10 @@ public final class Main {
             return USAGE;
         } catch (PackException e) {
             System.err.println("javalauncher-pack: " + e.getMessage());
+            return FAILED;
+        } catch (UncheckedIOException e) {
+            // From a walk of a folder tree, where the direction is not known.
+            System.err.println("javalauncher-pack: " + IoMessages.describe(e.getCause()));
             return FAILED;
         } catch (RuntimeException | OutOfMemoryError e) {
             // A fault of the packer itself: say so plainly rather than dump a trace.

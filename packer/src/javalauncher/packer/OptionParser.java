@@ -14,9 +14,12 @@ public final class OptionParser {
     private static final String CLASS_NAME = IDENTIFIER + "(\\." + IDENTIFIER + ")*";
     private static final Set<String> REPEATABLE = Set.of("--jar", "--setting");
     private static final Set<String> FLAGS = Set.of("--help", "-h", "--64-bit");
-    private static final Set<String> RESERVED_NAMES = Set.of("CON", "PRN", "AUX", "NUL", "COM1",
-            "COM2", "COM3", "COM4", "COM5", "COM6", "COM7", "COM8", "COM9", "LPT1", "LPT2", "LPT3",
-            "LPT4", "LPT5", "LPT6", "LPT7", "LPT8", "LPT9");
+    private static final Set<String> VALUE_OPTIONS = Set.of("--name", "--jar", "--main-class",
+            "--icon", "--version", "--company", "--description", "--runtime", "--setting",
+            "--base-settings", "--upgrade-code", "--sign", "--password-env", "--timestamp-url",
+            "--sign-ca", "--out");
+    /** The executable's name is NAME + "64.exe", which must stay a short file name. */
+    private static final int MAX_NAME_LENGTH = 100;
 
     private OptionParser() {}
 
@@ -54,6 +57,11 @@ public final class OptionParser {
                             + HelpText.exampleOf(option));
                 }
                 value = args.get(++i);
+                if (isOption(value)) {
+                    // "--name --jar x.jar": the value was forgotten, not meant to be "--jar".
+                    throw new UsageException(option + " needs a value, but the next argument is"
+                            + " the option " + value + "; e.g. " + HelpText.exampleOf(option));
+                }
             }
             apply(options, option, value);
         }
@@ -160,15 +168,23 @@ public final class OptionParser {
         }
     }
 
-    /** The name becomes file names on Windows: keep to characters every file system takes. */
+    /** The name becomes file names on Windows (NAME.exe, NAME64.exe, NAME.ini). */
     private static String checkedName(String name) throws UsageException {
-        if (!name.matches("[A-Za-z0-9][A-Za-z0-9 ._-]*") || name.endsWith(".")
-                || name.endsWith(" ") || name.length() > 100
-                || RESERVED_NAMES.contains(name.toUpperCase(Locale.ROOT))) {
-            throw new UsageException("--name \"" + name + "\": use letters, digits, spaces,"
-                    + " '.', '-' and '_' (it names the executable), e.g. --name MyApp");
+        String problem = WindowsNames.problemOf(name);
+        if (problem == null && name.length() > MAX_NAME_LENGTH) {
+            problem = "it is longer than " + MAX_NAME_LENGTH + " characters";
+        }
+        if (problem != null) {
+            throw new UsageException("--name \"" + name + "\" cannot name a Windows file: "
+                    + problem + "; choose another name, e.g. --name MyApp");
         }
         return name;
+    }
+
+    private static boolean isOption(String arg) {
+        int equals = arg.indexOf('=');
+        String option = arg.startsWith("--") && equals > 0 ? arg.substring(0, equals) : arg;
+        return VALUE_OPTIONS.contains(option) || FLAGS.contains(option);
     }
 
     /** Upper case with braces, as the launcher's settings spell an upgrade code. */

@@ -34,17 +34,20 @@ public final class Packer {
 
     public static void pack(PackOptions options) throws PackException {
         List<String> jarNames = checkJars(options.jars);
-        String mainClass = mainClassOf(options);
-        int classVersion = classVersionOf(options, mainClass);
+        String baseText = options.baseSettings == null ? null : readText(options.baseSettings);
+        BaseText base = BaseText.parse(baseText);
+        List<String> notes = new ArrayList<>();
+        LaunchTarget target = LaunchTarget.resolve(options, PackSettings.userSettings(options),
+                base, notes);
         IconFile icon = options.icon == null ? null : readIcon(options.icon);
         BundledRuntime runtime =
                 options.runtime == null ? null : BundledRuntime.inspect(options.runtime);
-        String baseText = options.baseSettings == null ? null : readText(options.baseSettings);
         String description = options.description != null ? options.description : options.name;
         Signer signer = options.signingKey == null ? null : Signer.prepare(options, description);
-        PackSettings settings = PackSettings.build(options, mainClass,
-                JarInspector.javaVersionFor(classVersion), jarNames,
+        PackSettings settings = PackSettings.build(options, base, target, jarNames,
                 runtime != null && runtime.is64Bit);
+        notes.addAll(settings.notes);
+        for (String note : notes) System.err.println("javalauncher-pack: " + note);
 
         if (runtime != null) checkOutsideRuntime(options.out, options.runtime);
         OutputFolder out = OutputFolder.create(options.out, options.name);
@@ -54,17 +57,17 @@ public final class Packer {
             Path folder = out.staging;
             String exe32 = options.name + ".exe";
             String exe64 = options.name + "64.exe";
-            Files.write(folder.resolve(exe32),
+            IoMessages.write(folder.resolve(exe32),
                     brand(launcher(LAUNCHER_32), exe32, options, description, icon, baseText));
-            Files.write(folder.resolve(exe64),
+            IoMessages.write(folder.resolve(exe64),
                     brand(launcher(LAUNCHER_64), exe64, options, description, icon, baseText));
-            Files.write(folder.resolve(options.name + ".ini"),
+            IoMessages.write(folder.resolve(options.name + ".ini"),
                     SettingsFile.encode(settings.main.toText()));
-            Files.write(folder.resolve(options.name + "64.ini"),
+            IoMessages.write(folder.resolve(options.name + "64.ini"),
                     SettingsFile.encode(settings.pair.toText()));
             Path lib = Files.createDirectory(folder.resolve("lib"));
             for (int i = 0; i < options.jars.size(); i++) {
-                Files.copy(options.jars.get(i), lib.resolve(jarNames.get(i)));
+                IoMessages.copy(options.jars.get(i), lib.resolve(jarNames.get(i)));
             }
             if (runtime != null) runtime.copyTo(folder.resolve("jre"));
             if (signer != null) {
@@ -75,8 +78,7 @@ public final class Packer {
             out.commit();
             committed = true;
         } catch (IOException e) {
-            throw new PackException("writing the pack failed: " + e.getClass().getSimpleName()
-                    + ": " + e.getMessage(), e);
+            throw new PackException(IoMessages.duringPack(e, out.staging, options.out), e);
         } finally {
             if (!committed) out.abandon();
             if (scratch != null) OutputFolder.deleteQuietly(scratch);
@@ -89,8 +91,8 @@ public final class Packer {
         try {
             runtimeFolder = runtime.toRealPath();
         } catch (IOException e) {
-            throw new PackException("--runtime " + runtime + ": cannot read it ("
-                    + e.getMessage() + ")");
+            throw new PackException("--runtime " + runtime + ": "
+                    + IoMessages.reading(runtime, e));
         }
         Path parent = out.toAbsolutePath().normalize().getParent();
         Path existing = parent;
@@ -101,8 +103,7 @@ public final class Packer {
                         + "; choose a folder outside the runtime");
             }
         } catch (IOException e) {
-            throw new PackException("--out " + out + ": cannot read its parent folder ("
-                    + e.getMessage() + ")");
+            throw new PackException("--out " + out + ": " + IoMessages.reading(existing, e));
         }
     }
 
@@ -111,10 +112,18 @@ public final class Packer {
         List<String> names = new ArrayList<>();
         Set<String> seen = new HashSet<>();
         for (Path jar : jars) {
+            if (Files.isDirectory(jar)) {
+                throw new PackException("--jar " + jar + ": is a folder; give the jar file");
+            }
             if (!Files.isRegularFile(jar)) {
                 throw new PackException("--jar " + jar + ": no such file");
             }
             String name = jar.getFileName().toString();
+            String problem = WindowsNames.problemOf(name);
+            if (problem != null) {
+                throw new PackException("--jar " + jar + ": its name cannot be a file in lib\\"
+                        + " on Windows: " + problem + "; rename the jar");
+            }
             // ";" separates class path entries and "%" starts an environment variable there.
             if (name.contains(";") || name.contains("%")) {
                 throw new PackException("--jar " + jar + ": the launcher's class path cannot"
@@ -127,31 +136,6 @@ public final class Packer {
             names.add(name);
         }
         return names;
-    }
-
-    private static String mainClassOf(PackOptions options) throws PackException {
-        Path first = options.jars.get(0);
-        String mainClass = options.mainClass != null ? options.mainClass
-                : JarInspector.manifestMainClass(first);
-        if (mainClass == null) {
-            throw new PackException("no --main-class given, and the manifest of " + first
-                    + " names no Main-Class: add --main-class com.example.Main");
-        }
-        return mainClass;
-    }
-
-    /** The main class's class-file version; a main class no jar holds could never start. */
-    private static int classVersionOf(PackOptions options, String mainClass)
-            throws PackException {
-        int version = JarInspector.classFileVersion(options.jars, mainClass);
-        if (version < 0) {
-            String source = options.mainClass != null ? "--main-class " + mainClass
-                    : "the Main-Class " + mainClass + " of " + options.jars.get(0)
-                            + "'s manifest";
-            throw new PackException(source + ": no jar given holds "
-                    + mainClass.replace('.', '/') + ".class; check the name or add its jar");
-        }
-        return version;
     }
 
     private static IconFile readIcon(Path file) throws PackException {
@@ -202,8 +186,7 @@ public final class Packer {
             }
             return bytes;
         } catch (IOException e) {
-            throw new PackException(option + " " + file + ": cannot read it (" + e.getMessage()
-                    + ")");
+            throw new PackException(option + " " + file + ": " + IoMessages.reading(file, e));
         }
     }
 
