@@ -1,0 +1,87 @@
+#!/bin/bash
+# Takes the user's guide's pictures (docs/images/*.png) of what a user sees: the "JRE Not Found"
+# dialog, the uncaught-exception dialog, an error box and the splash window. Each comes from the
+# 32-bit launcher as built, in an application folder made here, run under Wine on an X server of
+# its own, so the pictures are remade with the product and never edited by hand.
+# Usage: tools/guide-screenshots.sh [output-folder]   (default: docs/images)
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+out=$(mkdir -p "${1:-$root/docs/images}" && cd "${1:-$root/docs/images}" && pwd)
+cd "$root"
+bash tools/build.sh launcher fakejvm >/dev/null
+
+launcher=build/win32/launcher/launcher.exe
+fakejvm=build/win32/tests/support/fakejvm.dll
+work=$(mktemp -d "${TMPDIR:-/tmp}/guide-shots.XXXXXX")
+export WINEPREFIX="$work/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+xvfb_pid=
+cleanup() {
+    wineserver -k 2>/dev/null || true
+    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
+exec 5> "$work/display"
+Xvfb -displayfd 5 -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb_pid=$!
+for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
+export DISPLAY=":$(head -n1 "$work/display")"
+tools/wine-prefix "$WINEPREFIX" >/dev/null 2>&1
+wineserver -p 2>/dev/null || true
+
+# An application folder: MyApp.exe, MyApp.ini (CR LF lines from the arguments) and, unless the
+# scenario is "none", a runtime in jre\ played by the test-only jvm.dll with that scenario.
+make_app() {
+    local name="$1" scenario="$2"; shift 2
+    local app="$work/$name"
+    mkdir -p "$app/lib"
+    cp "$launcher" "$app/MyApp.exe"
+    printf 'PK' > "$app/lib/myapp.jar"
+    printf '%s\r\n' "$@" > "$app/MyApp.ini"
+    if [ "$scenario" != none ]; then
+        mkdir -p "$app/jre/bin/client"
+        : > "$app/jre/bin/java.dll"
+        cp "$fakejvm" "$app/jre/bin/client/jvm.dll"
+        printf '%b' "$scenario" > "$app/jre/bin/client/fakejvm.scenario"
+    fi
+}
+
+# Starts the application, waits for a visible window that xdotool finds, captures it and ends
+# the program.
+shoot() {
+    local name="$1" picture="$2" window
+    shift 2  # the rest: how xdotool finds the window
+    (cd "$work/$name" && exec "$root/tools/wine-run" "$work/$name/MyApp.exe" >/dev/null 2>&1) &
+    local pid=$!
+    window=$(timeout 120 xdotool search --sync --onlyvisible "$@" | head -n1) || {
+        echo "guide-screenshots: no window ($*) for $name" >&2
+        exit 1
+    }
+    sleep 1  # let the window paint its controls
+    import -window "$window" "$out/$picture"
+    wineserver -k 2>/dev/null || true
+    wait "$pid" 2>/dev/null || true
+    wineserver -p 2>/dev/null || true
+    echo "guide-screenshots: $out/$picture"
+}
+
+make_app jre-not-found none '[Java Runtime Environment]' 'Main Class=com.example.Main' \
+    'Minimum Version=17' '[Class Path]' 'Class Path=\lib\myapp.jar'
+shoot jre-not-found jre-not-found.png --name '^JRE Not Found$'
+
+make_app exception 'main_class=com/example/Main\nmain=throw\ntrace=java.lang.IllegalStateException: settings folder missing\\r\\n\\tat com.example.Main.loadSettings(Main.java:42)\\r\\n\\tat com.example.Main.main(Main.java:17)\\r\\n\n' \
+    '[Java Runtime Environment]' 'Main Class=com.example.Main' '[Class Path]' \
+    'Class Path=\lib\myapp.jar' '[Application]' 'Failure Check=Yes'
+shoot exception exception-dialog.png --name '^Java Exception$'
+
+make_app error-box 'main_class=com/example/Main\n' '[Java Runtime Environment]' \
+    '[Class Path]' 'Class Path=\lib\myapp.jar'
+shoot error-box error-box.png --name '^Error$'
+
+make_app splash 'main_class=com/example/Main\nmain=sleep:60000\n' \
+    '[Java Runtime Environment]' 'Main Class=com.example.Main' '[Class Path]' \
+    'Class Path=\lib\myapp.jar' '[Display]' 'Splash Screen=splash.png'
+convert -size 400x240 gradient:'#1d4f91-#5fa8d3' -fill white -draw 'roundrectangle 30,150 370,170 8,8' \
+    -fill '#1d4f91' -draw 'rectangle 34,154 250,166' "$work/splash/splash.png"
+# The splash window has no title: it is the program's one visible window.
+shoot splash splash.png --class '^myapp\.exe$'
