@@ -3,7 +3,7 @@
 #include "base/path.h"
 #include "base/text.h"
 #include "jvm/native_paths.h"
-#include "settings/split.h"
+#include "base/split.h"
 
 namespace jvm {
 
@@ -47,7 +47,7 @@ std::wstring longPathSearchPattern(std::wstring_view pattern) {
 std::wstring composeClassPath(std::wstring_view setting, std::wstring_view modulePath,
                               bool embeddedJar, const ClassPathServices& services) {
     std::vector<std::wstring> elements;
-    settings::splitText(setting, L";", elements);
+    base::splitText(setting, L";", elements);
 
     std::wstring classPath;
     if (embeddedJar) {

@@ -10,7 +10,7 @@
 #include "base/text.h"
 #include "jvm/class_path.h"
 #include "jvm/vm_parameters.h"
-#include "settings/split.h"
+#include "base/split.h"
 
 namespace jvm {
 
@@ -90,7 +90,7 @@ std::optional<JvmOptionList> buildJvmOptions(const JvmOptionSources& sources,
 
     if (!sources.cmdSetting.empty()) {
         std::vector<std::wstring> tokens;
-        settings::splitCommandLine(expand(std::wstring(sources.cmdSetting)), tokens);
+        base::splitCommandLine(expand(std::wstring(sources.cmdSetting)), tokens);
         for (auto& token : tokens) {
             if (!token.empty()) list.cmdArguments.push_back(std::move(token));
         }

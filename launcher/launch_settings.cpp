@@ -7,7 +7,7 @@
 #include "jre/java_version.h"
 #include "launcher/settings_keys.h"
 #include "launcher/single_instance.h"
-#include "settings/split.h"
+#include "base/split.h"
 
 namespace launcher {
 
@@ -88,7 +88,7 @@ jre::JreSearchSettings runtimeSearchSettings(const settings::SettingsStore& laye
     jre::JreSearchSettings search;
     search.minimumVersion = jre::minimumVersionFromSetting(read(layered, keys::kMinimumVersion));
     search.maximumVersion = jre::maximumVersionFromSetting(read(layered, keys::kMaximumVersion));
-    settings::splitText(read(layered, keys::kPreferredVersions), L";", search.preferredVersions);
+    base::splitText(read(layered, keys::kPreferredVersions), L";", search.preferredVersions);
     const bool perUserDecides = !serviceMode && perUser != nullptr;
     search.jrePathSetting = read(perUserDecides ? *perUser : layered, keys::kJrePath);
     search.jvmType = jvmTypeFromSetting(read(layered, keys::kJvmType));
@@ -156,7 +156,7 @@ LaunchSettings interpretLaunchSettings(ProductSettings product,
 
 std::vector<std::wstring> launchArguments(std::wstring_view commandLine) {
     std::vector<std::wstring> arguments;
-    settings::splitCommandLine(base::trimmed(commandLine), arguments);
+    base::splitCommandLine(base::trimmed(commandLine), arguments);
     if (!arguments.empty()) arguments.erase(arguments.begin());
     return arguments;
 }

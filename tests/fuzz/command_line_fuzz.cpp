@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "settings/split.h"
+#include "base/split.h"
 #include "tests/fuzz/fuzz_text.h"
 
 namespace {
@@ -23,7 +23,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::wstring text = fuzz::wideFromBytes(data, size);
 
     std::vector<std::wstring> tokens;
-    settings::splitCommandLine(text, tokens);
+    base::splitCommandLine(text, tokens);
     size_t characters = 0;
     for (const auto& token : tokens) characters += token.size();
     // Splitting only drops spaces and quotes; it never invents text.
@@ -35,7 +35,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::wstring separator = text.substr(0, separatorLength);
     const std::wstring rest = text.substr(separator.size());
     std::vector<std::wstring> pieces{L"stale"};
-    settings::splitText(rest, separator, pieces);
+    base::splitText(rest, separator, pieces);
     const std::wstring rebuilt = joined(pieces, separator);
     if (rebuilt != rest && rebuilt + separator != rest) std::abort();
     if (rest.empty() != pieces.empty()) std::abort();

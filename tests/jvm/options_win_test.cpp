@@ -13,7 +13,7 @@
 #include "base/ansi_win.h"
 #include "base/files_win.h"
 #include "jvm/jvm_options_win.h"
-#include "settings/split.h"
+#include "base/split.h"
 
 namespace {
 
@@ -34,7 +34,7 @@ std::vector<std::wstring> classPathEntries(const std::string& option) {
     const std::string prefix = "-Djava.class.path=";
     EXPECT_EQ(option.substr(0, prefix.size()), prefix);
     std::vector<std::wstring> entries;
-    settings::splitText(base::fromThreadAnsi(option.substr(prefix.size())), L";", entries);
+    base::splitText(base::fromThreadAnsi(option.substr(prefix.size())), L";", entries);
     return entries;
 }
 

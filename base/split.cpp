@@ -1,6 +1,6 @@
-#include "settings/split.h"
+#include "base/split.h"
 
-namespace settings {
+namespace base {
 
 namespace {
 
@@ -60,4 +60,4 @@ void splitText(std::wstring_view text, std::wstring_view separator,
     out.emplace_back(text.substr(position));
 }
 
-}  // namespace settings
+}  // namespace base

@@ -1,11 +1,11 @@
-#include "settings/split.h"
+#include "base/split.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-namespace settings {
+namespace base {
 namespace {
 
 using Tokens = std::vector<std::wstring>;
@@ -108,4 +108,4 @@ TEST(SplitText, EmptySeparatorGivesWholeText) {
 }
 
 }  // namespace
-}  // namespace settings
+}  // namespace base

@@ -4,7 +4,7 @@
 #include <string_view>
 #include <vector>
 
-namespace settings {
+namespace base {
 
 // Splits a command line at runs of spaces. A token that starts with a double quote runs to the
 // next double quote (spaces kept, quotes dropped); quotes inside other tokens are ordinary
@@ -16,4 +16,4 @@ void splitCommandLine(std::wstring_view text, std::vector<std::wstring>& out);
 // one piece.
 void splitText(std::wstring_view text, std::wstring_view separator, std::vector<std::wstring>& out);
 
-}  // namespace settings
+}  // namespace base
