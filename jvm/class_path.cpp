@@ -1,9 +1,9 @@
 #include "jvm/class_path.h"
 
 #include "base/path.h"
+#include "base/split.h"
 #include "base/text.h"
 #include "jvm/native_paths.h"
-#include "base/split.h"
 
 namespace jvm {
 

@@ -7,10 +7,10 @@
 #include "base/ansi_paths_win.h"
 #include "base/files_win.h"
 #include "base/handles_win.h"
+#include "base/split.h"
 #include "base/text.h"
 #include "jvm/class_path.h"
 #include "jvm/vm_parameters.h"
-#include "base/split.h"
 
 namespace jvm {
 

@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <array>
 
+#include "base/split.h"
 #include "base/text.h"
 #include "jre/java_version.h"
 #include "launcher/settings_keys.h"
 #include "launcher/single_instance.h"
-#include "base/split.h"
 
 namespace launcher {
 

@@ -12,8 +12,8 @@
 
 #include "base/ansi_win.h"
 #include "base/files_win.h"
-#include "jvm/jvm_options_win.h"
 #include "base/split.h"
+#include "jvm/jvm_options_win.h"
 
 namespace {
 
