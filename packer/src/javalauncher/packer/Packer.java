@@ -48,7 +48,6 @@ public final class Packer {
 
         if (runtime != null) checkOutsideRuntime(options.out, options.runtime);
         OutputFolder out = OutputFolder.create(options.out, options.name);
-        Path scratch = null;
         boolean committed = false;
         try {
             Path folder = out.staging;
@@ -68,9 +67,8 @@ public final class Packer {
             }
             if (runtime != null) runtime.copyTo(folder.resolve("jre"));
             if (signer != null) {
-                scratch = Files.createTempDirectory("javalauncher-pack-sign");
-                signer.sign(folder.resolve(exe32), scratch);
-                signer.sign(folder.resolve(exe64), scratch);
+                signer.sign(folder.resolve(exe32), out.scratch(), out::shown);
+                signer.sign(folder.resolve(exe64), out.scratch(), out::shown);
             }
             out.commit();
             committed = true;
@@ -79,7 +77,6 @@ public final class Packer {
                     + ": " + e.getMessage(), e);
         } finally {
             if (!committed) out.abandon();
-            if (scratch != null) OutputFolder.deleteQuietly(scratch);
         }
     }
 
