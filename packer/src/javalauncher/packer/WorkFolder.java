@@ -44,22 +44,27 @@ final class WorkFolder {
         for (int attempt = 0; ; attempt++) {
             Path root = target.resolveSibling("." + target.getFileName() + ".pack-"
                     + Long.toHexString(RANDOM.nextLong() & Long.MAX_VALUE));
-            FileChannel channel = null;
             try {
                 Files.createDirectory(root);
-                OWNED.add(root);
+            } catch (FileAlreadyExistsException e) {
+                if (attempt > 100) throw e;
+                continue;
+            }
+            OWNED.add(root);
+            FileChannel channel = null;
+            try {
                 channel = FileChannel.open(root.resolve(LOCK), StandardOpenOption.CREATE_NEW,
                         StandardOpenOption.WRITE);
                 if (channel.tryLock() == null) throw new IOException("cannot lock " + root);
                 Files.createDirectory(root.resolve(STAGED));
                 Files.createDirectory(root.resolve(SCRATCH));
                 return new WorkFolder(root, channel);
-            } catch (FileAlreadyExistsException | NoSuchFileException e) {
-                // A name in use, or a folder another run took for a leftover in the moment
-                // before its lock existed: try another name.
+            } catch (IOException e) {
                 if (channel != null) channel.close();
                 OWNED.remove(root);
-                if (attempt > 100) throw e;
+                // Another run took the folder for a leftover in the moment before its lock
+                // existed, and removed it: try another name.
+                if (!(e instanceof NoSuchFileException) || attempt > 100) throw e;
             }
         }
     }
