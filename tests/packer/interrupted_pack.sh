@@ -36,7 +36,9 @@ cat > "$work/fakebin/osslsigncode" <<EOF
 #!/bin/bash
 echo \$\$ > "$work/signer.pid"
 read -r got || true
-case " \$* " in *" -readpass /dev/stdin "*) [ "\$got" = "\$PACK_PASSWORD" ] && echo piped > "$work/signer.got";; esac
+case " \$* " in
+    *" -readpass /dev/stdin "*) [ "\$got" = "\$PACK_PASSWORD" ] && echo piped > "$work/signer.got";;
+esac
 exec sleep 60
 EOF
 chmod +x "$work/fakebin/osslsigncode"
@@ -46,7 +48,9 @@ pack() {  # pack EXTRA-OPTIONS...: the packer's command line
     echo "$java" -jar "$packer" --name App --jar "$work/hello.jar" --runtime "$work/runtime" \
         --out "$out" "$@"
 }
-listing() { (cd "$1" && find . -printf '%y %p\n' | sort && find . -type f -exec sha256sum {} + | sort); }
+listing() {  # every entry under a folder, and the sum of every file
+    (cd "$1" && find . -printf '%y %p\n' | sort && find . -type f -exec sha256sum {} + | sort)
+}
 neighbours() { ls -A "$work/dist" | grep -v '^App$' || true; }
 
 $(pack) >/dev/null
@@ -96,16 +100,18 @@ for case in staged:INT staged:TERM moved-aside:TERM moved-aside:INT signing:TERM
     if [ "$signal" != KILL ]; then
         if [ -n "$(neighbours)" ]; then fail "$what: nothing is left beside --out: $(neighbours)"
         elif ! listing "$out" | cmp -s - "$work/before"; then
-            fail "$what: --out is the earlier pack"; listing "$out" | diff "$work/before" - | head
+            fail "$what: --out is the earlier pack"
+            listing "$out" | diff "$work/before" - | head
         else ok "$what: the stopped packer left --out as it was and nothing beside it"; fi
         continue
     fi
-    [ -n "$(neighbours)" ] || fail "$what: the killed pack leaves its work folder (check of the test)"
+    [ -n "$(neighbours)" ] || fail "$what: the killed pack left its work folder (the test's check)"
     # The next pack cleans up before anything else; stopped at once, it leaves what it cleaned.
     interrupt staged TERM
     if [ -n "$(neighbours)" ]; then fail "$what: the next pack removes the leftovers: $(neighbours)"
     elif ! listing "$out" | cmp -s - "$work/before"; then
-        fail "$what: the next pack puts the earlier pack back"; listing "$out" | diff "$work/before" - | head
+        fail "$what: the next pack puts the earlier pack back"
+        listing "$out" | diff "$work/before" - | head
     else ok "$what: the next pack removed the leftovers and --out is the earlier pack"; fi
 done
 

@@ -78,8 +78,8 @@ final class OutputFolder {
      * refuses a folder the packer could not replace without touching files it did not write.
      */
     static PackRecord checkReplaceable(Path target) throws PackException {
-        if (!Files.exists(target, NO_FOLLOW)) return null;
-        if (!Files.isDirectory(target, NO_FOLLOW)) {
+        if (!Files.exists(target)) return null;
+        if (!Files.isDirectory(target)) {
             throw new PackException("--out " + target + " is a file; give a folder");
         }
         PackRecord earlier = PackRecord.read(target);
@@ -154,6 +154,8 @@ final class OutputFolder {
             try {
                 stopIfAsked();
                 PackRecord earlier = checkReplaceable(target);
+                // The record lists files; a folder left empty would outlive its pack.
+                PackRecord.removeEmptyFolders(staging);
                 PackRecord fresh = PackRecord.of(staging);
                 checkNoForeignFiles(fresh, earlier);
                 byte[] record = fresh.toText().getBytes(StandardCharsets.UTF_8);
@@ -161,7 +163,7 @@ final class OutputFolder {
                 Path journal = work.journal();
                 Files.write(journal.resolveSibling(WorkFolder.JOURNAL + ".part"), record);
                 Leftovers.move(journal.resolveSibling(WorkFolder.JOURNAL + ".part"), journal);
-                if (!Files.exists(target, NO_FOLLOW)) {
+                if (!Files.exists(target)) {
                     Leftovers.move(staging, target);
                 } else {
                     replace(earlier);

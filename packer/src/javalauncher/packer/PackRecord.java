@@ -53,7 +53,9 @@ final class PackRecord {
                     throw new IOException(file + " is not a regular file");
                 }
                 String problem = problemOf(path);
-                if (problem != null) throw new IOException("cannot record " + path + ": " + problem);
+                if (problem != null) {
+                    throw new IOException("cannot record " + path + ": " + problem);
+                }
                 files.put(path, sha256(file));
                 return FileVisitResult.CONTINUE;
             }
@@ -80,7 +82,9 @@ final class PackRecord {
         Path file = folder.resolve(FILE_NAME);
         if (!Files.exists(file, NO_FOLLOW)) return null;
         try {
-            if (!Files.isRegularFile(file, NO_FOLLOW)) throw new IllegalArgumentException("not a file");
+            if (!Files.isRegularFile(file, NO_FOLLOW)) {
+                throw new IllegalArgumentException("not a file");
+            }
             return parse(new String(Files.readAllBytes(file), StandardCharsets.UTF_8));
         } catch (IOException | IllegalArgumentException e) {
             throw new PackException("--out " + folder + ": its " + FILE_NAME + " is damaged ("
@@ -153,7 +157,7 @@ final class PackRecord {
         }
     }
 
-    /** The folders that hold recorded files, deepest first, so each is emptied before its parent. */
+    /** The folders holding recorded files, deepest first: each is emptied before its parent. */
     List<String> folders() {
         TreeSet<String> folders = new TreeSet<>(Comparator
                 .comparingLong((String path) -> path.chars().filter(c -> c == '/').count())
@@ -182,6 +186,23 @@ final class PackRecord {
                 // Not empty after all, or not ours to remove: it stays.
             }
         }
+    }
+
+    /** Removes every empty folder under root (root itself stays). */
+    static void removeEmptyFolders(Path root) throws IOException {
+        Files.walkFileTree(root, new SimpleFileVisitor<Path>() {
+            @Override
+            public FileVisitResult postVisitDirectory(Path dir, IOException e)
+                    throws IOException {
+                if (e != null) throw e;
+                if (!dir.equals(root)) {
+                    try (var entries = Files.newDirectoryStream(dir)) {
+                        if (!entries.iterator().hasNext()) Files.delete(dir);
+                    }
+                }
+                return FileVisitResult.CONTINUE;
+            }
+        });
     }
 
     /** Read with a plain stream, which a thread interrupt does not break off half-way. */

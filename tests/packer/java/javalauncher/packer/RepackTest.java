@@ -45,6 +45,7 @@ class RepackTest {
     Path runtime() throws IOException {
         Path runtime = work.resolve("runtime");
         Files.createDirectories(runtime.resolve("bin/client"));
+        Files.createDirectories(runtime.resolve("lib/ext"));
         Files.write(runtime.resolve("bin/java.dll"), new byte[0]);
         Files.write(runtime.resolve("bin/client/jvm.dll"), TestInputs.launcher("launcher.exe"));
         return runtime;
@@ -144,7 +145,7 @@ class RepackTest {
                         },
                         new String[] {"--company", "Second Ltd"},
                         List.of("jre/lib/security/local.policy"),
-                        List.of("jre/bin")),
+                        List.of("jre/bin", "jre/lib/ext")),
                 Arguments.of("a pack under another name replaces the earlier one's files",
                         earlierPackWith("logs/app.log"),
                         new String[] {"--name", "Other"},

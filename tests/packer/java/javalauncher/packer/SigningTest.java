@@ -83,7 +83,8 @@ class SigningTest {
         if (failure == null) {
             Packer.pack(parsed);
             Process verify = new ProcessBuilder(Signer.TOOL, "verify", "-CAfile",
-                    work.resolve("cert.pem").toString(), "-in", out.resolve("MyApp64.exe").toString())
+                    work.resolve("cert.pem").toString(), "-in",
+                    out.resolve("MyApp64.exe").toString())
                     .redirectErrorStream(true).redirectOutput(work.resolve("verify.out").toFile())
                     .start();
             assertEquals(0, verify.waitFor(), Files.readString(work.resolve("verify.out")));
