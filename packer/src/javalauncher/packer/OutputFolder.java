@@ -9,7 +9,6 @@ import java.nio.file.Path;
 import java.nio.file.StandardCopyOption;
 import java.util.ArrayList;
 import java.util.List;
-import java.util.Map;
 
 /**
  * The pack is built in a hidden work folder beside --out and moved in only once complete, so a
@@ -309,19 +308,5 @@ final class OutputFolder {
         Stopped() {
             super("stopped");
         }
-    }
-
-    static void deleteQuietly(Path folder) {
-        try {
-            Leftovers.deleteTree(folder);
-        } catch (IOException e) {
-            System.err.println("javalauncher-pack: warning: could not remove " + folder + ": "
-                    + e.getMessage());
-        }
-    }
-
-    /** For tests: the files of a folder and their sums. */
-    static Map<String, String> sums(Path folder) throws IOException {
-        return PackRecord.of(folder).files;
     }
 }
