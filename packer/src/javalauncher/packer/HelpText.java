@@ -29,8 +29,10 @@ final class HelpText {
                     "a jar to ship in lib\\ (repeat for more); together they form the",
                     "class path"),
             new Option("--out", "DIR", "--out dist/MyApp",
-                    "the folder to create; an existing one is replaced only when it is",
-                    "empty or holds an earlier pack of the same --name"),
+                    "the folder to create. Packing again into it replaces or removes only",
+                    "the files the last pack wrote (listed in javalauncher-pack-files.txt)",
+                    "and keeps everything else, such as the application's logs; a folder",
+                    "without that list must be new or empty"),
             "Application:",
             new Option("--main-class", "CLASS", "--main-class com.example.Main",
                     "the class whose main method runs; default: the Main-Class of the",
@@ -67,13 +69,14 @@ final class HelpText {
                     "sign both executables with this PKCS#12 key and certificate, then",
                     "verify the signatures"),
             new Option("--password-env", "VAR", "--password-env SIGN_PASSWORD",
-                    "the environment variable holding the key's password"),
+                    "the environment variable holding the key's password (leave it out",
+                    "for a key without one); it reaches osslsigncode through a pipe"),
             new Option("--timestamp-url", "URL", "--timestamp-url http://timestamp.example.com",
                     "an RFC 3161 time-stamp server, so the signature outlives the",
                     "certificate"),
             new Option("--sign-ca", "FILE", "--sign-ca company-root.pem",
-                    "PEM certificates to verify the signature against, for a private CA",
-                    "(default: the system's CA list)"),
+                    "PEM certificates to verify the signature against, for a self-signed",
+                    "certificate or a private CA (default: the system's CA list)"),
             "Other:",
             new Option("--help", null, "--help", "this text"));
 
@@ -100,7 +103,8 @@ final class HelpText {
                 "NAME64.ini, the jars under lib\\ and, with --runtime, a Java runtime under jre\\.",
                 "The executables carry the application's icon, version information and, with",
                 "--base-settings, a base settings text. Nothing is written to --out unless the",
-                "whole pack succeeds.",
+                "whole pack succeeds; an interrupted pack is undone, at the latest by the next",
+                "pack into the same --out.",
                 ""));
         for (Object entry : SECTIONS) {
             if (entry instanceof String) {

@@ -51,7 +51,6 @@ public final class Packer {
 
         if (runtime != null) checkOutsideRuntime(options.out, options.runtime);
         OutputFolder out = OutputFolder.create(options.out, options.name);
-        Path scratch = null;
         boolean committed = false;
         try {
             Path folder = out.staging;
@@ -71,9 +70,8 @@ public final class Packer {
             }
             if (runtime != null) runtime.copyTo(folder.resolve("jre"));
             if (signer != null) {
-                scratch = Files.createTempDirectory("javalauncher-pack-sign");
-                signer.sign(folder.resolve(exe32), scratch);
-                signer.sign(folder.resolve(exe64), scratch);
+                signer.sign(folder.resolve(exe32), out.scratch(), out::shown);
+                signer.sign(folder.resolve(exe64), out.scratch(), out::shown);
             }
             out.commit();
             committed = true;
@@ -81,7 +79,6 @@ public final class Packer {
             throw new PackException(IoMessages.duringPack(e, out.staging, options.out), e);
         } finally {
             if (!committed) out.abandon();
-            if (scratch != null) OutputFolder.deleteQuietly(scratch);
         }
     }
 

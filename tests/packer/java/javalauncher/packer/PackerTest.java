@@ -58,8 +58,8 @@ class PackerTest {
         Packer.pack(options("--setting", "Application/Cmd=--x \"a b\""));
 
         Path out = work.resolve("dist/MyApp");
-        assertEquals(List.of("", "MyApp.exe", "MyApp.ini", "MyApp64.exe", "MyApp64.ini", "lib",
-                "lib/app.jar"), listing(out));
+        assertEquals(List.of("", "MyApp.exe", "MyApp.ini", "MyApp64.exe", "MyApp64.ini",
+                "javalauncher-pack-files.txt", "lib", "lib/app.jar"), listing(out));
         String ini = ini("MyApp.ini");
         assertTrue(ini.contains("Main Class=com.example.App\r\n"), ini);
         assertTrue(ini.contains("Minimum Version=1.8\r\nMaximum Version=any\r\n"), ini);
