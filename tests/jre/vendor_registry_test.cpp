@@ -154,12 +154,6 @@ TEST(VendorKeys, RankedInOneTableWithTheClassicKeys) {
          [](JreSearchSettings&) {},
          L"C:\\oracle17\\",
          v(17, 0, 9, 9)},
-        {"preferred version matching only the classic row",
-         {classic(kClassicJdkKey, L"11.0.2", L"C:\\oracle11\\"),
-          vendor(kAdoptiumJdk, L"21.0.1.12", L"C:\\jdk21\\")},
-         [](JreSearchSettings& s) { s.preferredVersions = {L"11"}; },
-         L"C:\\oracle11\\",
-         v(11, 0, 2, 0)},
         {"favor_ibm: an OpenJ9 build is favoured over a newer classic Sun runtime",
          {classic(kClassicJdkKey, L"17.0.9", L"C:\\oracle17\\"),
           vendor(kOpenJ9Jdk, L"11.0.21.9", L"C:\\j9\\")},
@@ -181,13 +175,6 @@ TEST(VendorKeys, RankedInOneTableWithTheClassicKeys) {
          [](JreSearchSettings& s) { s.acceptJdk = s.fallBackToOtherKind = false; },
          L"C:\\jre8\\",
          v(1, 8, 0, 151)},
-        {"the bounds apply to both",
-         {classic(kClassicJdkKey, L"17.0.9", L"C:\\oracle17\\"),
-          vendor(kAdoptiumJdk, L"21.0.1.12", L"C:\\jdk21\\"),
-          vendor(kAdoptiumJdk, L"11.0.21.9", L"C:\\jdk11\\")},
-         [](JreSearchSettings& s) { s.maximumVersion = maximumVersionFromSetting(L"16"); },
-         L"C:\\jdk11\\",
-         v(11, 0, 21, 9)},
         {"server first ranks a vendor server runtime above a newer classic client one",
          {classic(kClassicJreKey, L"1.8.0_401", L"C:\\client8\\"),
           vendor(kAdoptiumJdk, L"8.0.392.8", L"C:\\jdk8\\")},
@@ -202,15 +189,6 @@ TEST(VendorKeys, RankedInOneTableWithTheClassicKeys) {
          [](JreSearchSettings&) {},
          L"C:\\jdk17\\",
          v(17, 0, 9, 0)},
-        {"without the switch the classic keys alone",
-         {classic(kClassicJreKey, L"1.8.0_151", L"C:\\jre8\\"),
-          vendor(kAdoptiumJdk, L"17.0.9.9", L"C:\\jdk17\\")},
-         [](JreSearchSettings& s) {
-             s.preferredVersions = {L"17"};
-             s.modernRuntimeKeys = false;
-         },
-         L"C:\\jre8\\",
-         v(1, 8, 0, 151)},
     };
     for (const Case& c : cases) {
         Environment env;
