@@ -113,8 +113,32 @@ std::optional<JreCandidate> vendorCandidate(const RegistryKeySpec& key, const st
     }
     if (probe.jvmLibraryPath.empty()) probe = probeJvmLibrary(runtime, settings.jvmType, files);
     if (probe.jvmLibraryPath.empty()) return std::nullopt;
-    return JreCandidate{
-        *version, std::move(runtime), probe.server, false, false, std::move(probe.jvmLibraryPath)};
+    JreCandidate candidate{*version, std::move(runtime), probe.server};
+    candidate.jvmLibraryPath = std::move(probe.jvmLibraryPath);
+    candidate.fromVendorKey = true;
+    return candidate;
+}
+
+// The installations under the vendors' own keys in one view, each folder once, under the first
+// key naming it. Their versions may come from the folders, so they are examined at once.
+std::vector<JreCandidate> vendorCandidates(const JreSearchSettings& settings, RegistryView view,
+                                           const RegistryReader& registry,
+                                           const FileSystemView& files) {
+    std::vector<JreCandidate> candidates;
+    for (const RegistryKeySpec& key : kVendorRegistryKeys) {
+        // The user's software keys are one and the same in both views: read them once.
+        if (key.root == RegistryRoot::CurrentUser && view == RegistryView::Wide64) continue;
+        if (!isKeySearched(key, settings)) continue;
+        const auto subkeys = registry.subkeyNames(key.root, key.path, view);
+        if (!subkeys) continue;
+        for (const std::wstring& subkey : *subkeys) {
+            auto candidate = vendorCandidate(key, subkey, view, settings, registry, files);
+            if (!candidate || isKnownFolder(candidates, candidate->homeFolder)) continue;
+            candidate->favoured = isFavoured(key, settings);
+            candidates.push_back(std::move(*candidate));
+        }
+    }
+    return candidates;
 }
 
 }  // namespace
@@ -191,9 +215,10 @@ ProbeResult probeJvmLibrary(std::wstring_view folder, JvmType type, const FileSy
 
 std::optional<RegistryChoice> searchRegistry(const JreSearchSettings& settings, RegistryView view,
                                              const RegistryReader& registry,
-                                             const FileSystemView& files) {
-    // Where a candidate's home is read from; its home folder and server flag are known only once
-    // it has been examined.
+                                             const FileSystemView& files,
+                                             const LauncherPlatform& platform) {
+    // Where a classic candidate's home is read from; its home folder and server flag are known
+    // only once it has been examined.
     struct Entry {
         const RegistryKeySpec* key;
         std::wstring subkey;
@@ -224,8 +249,8 @@ std::optional<RegistryChoice> searchRegistry(const JreSearchSettings& settings, 
     }
 
     // Reading a home and probing its folder costs registry and file-system calls for each
-    // installation. Unless the probe's server flag takes part in the ranking, the candidates
-    // are ranked first and examined best first, only until one is usable.
+    // installation, so classic candidates are examined lazily: ranked first and examined best
+    // first, only until one is usable. An examined one has its folder; none is empty.
     const auto examine = [&](JreCandidate& candidate) {
         const Entry& entry = entries[candidate.entry];
         const auto home = registry.textValue(entry.key->root, entry.key->path, entry.subkey,
@@ -239,38 +264,29 @@ std::optional<RegistryChoice> searchRegistry(const JreSearchSettings& settings, 
         candidate.server = probe.server;
         return true;
     };
-    if (settings.jvmType != JvmType::ServerFirst) {
-        return chooseCandidate(std::move(candidates), settings, examine);
-    }
-    std::erase_if(candidates, [&](JreCandidate& candidate) { return !examine(candidate); });
-    return chooseCandidate(std::move(candidates), settings,
-                           [](const JreCandidate&) { return true; });
-}
 
-std::optional<RegistryChoice> searchVendorRegistry(const JreSearchSettings& settings,
-                                                   RegistryView view,
-                                                   const RegistryReader& registry,
-                                                   const FileSystemView& files,
-                                                   const LauncherPlatform& platform) {
-    std::vector<JreCandidate> candidates;
-    for (const RegistryKeySpec& key : kVendorRegistryKeys) {
-        // The user's software keys are one and the same in both views: read them once.
-        if (key.root == RegistryRoot::CurrentUser && view == RegistryView::Wide64) continue;
-        if (!isKeySearched(key, settings)) continue;
-        const auto subkeys = registry.subkeyNames(key.root, key.path, view);
-        if (!subkeys) continue;
-        for (const std::wstring& subkey : *subkeys) {
-            auto candidate = vendorCandidate(key, subkey, view, settings, registry, files);
-            if (!candidate || isKnownFolder(candidates, candidate->homeFolder)) continue;
-            candidate->favoured = isFavoured(key, settings);
-            candidates.push_back(std::move(*candidate));
-        }
+    std::vector<JreCandidate> vendorRows;
+    if (settings.modernRuntimeKeys) vendorRows = vendorCandidates(settings, view, registry, files);
+    // The probe's server flag takes part in the ranking, and a vendor's installation that names
+    // a classic one's folder must be recognised: both need every classic folder known.
+    if (settings.jvmType == JvmType::ServerFirst || !vendorRows.empty()) {
+        std::erase_if(candidates, [&](JreCandidate& candidate) { return !examine(candidate); });
     }
-    // A library of the other machine can only be run by the paired launcher.
+    // One table: after the classic rows, so that equal ranks keep the classic pick, and without
+    // the installations the classic keys already name (installers may write both).
+    for (JreCandidate& vendorRow : vendorRows) {
+        if (isKnownFolder(candidates, vendorRow.homeFolder)) continue;
+        candidates.push_back(std::move(vendorRow));
+    }
+
     return chooseCandidate(std::move(candidates), settings, [&](JreCandidate& chosen) {
-        const auto machine = files.imageMachine(chosen.jvmLibraryPath);
-        chosen.needsPair = machine && *machine != platform.machine;
-        return !chosen.needsPair || !settings.pairProduct.empty();
+        if (chosen.fromVendorKey) {
+            // A library of the other machine can only be run by the paired launcher.
+            const auto machine = files.imageMachine(chosen.jvmLibraryPath);
+            chosen.needsPair = machine && *machine != platform.machine;
+            return !chosen.needsPair || !settings.pairProduct.empty();
+        }
+        return !chosen.homeFolder.empty() || examine(chosen);
     });
 }
 
@@ -309,23 +325,14 @@ JreSearchResult searchForJre(const JreSearchSettings& settings, std::wstring_vie
         }
     }
 
-    // The vendors' own keys come only after both views of the classic keys, so a machine whose
-    // classic keys already hold a fitting runtime keeps the one it always had.
-    const bool widePass = !settings.pairProduct.empty() && platform.canReadWide64;
-    std::optional<RegistryChoice> choice;
+    // Each view is one table of the classic and the vendors' keys; the 64-bit view, only for a
+    // 32-bit launcher with a pair, is read when the default one selects nothing.
+    std::optional<RegistryChoice> choice =
+        searchRegistry(settings, RegistryView::Default, registry, files, platform);
     bool fromWide64 = false;
-    const auto searchViews = [&](const auto& pass) {
-        choice = pass(RegistryView::Default);
-        if (!choice && widePass) {
-            choice = pass(RegistryView::Wide64);
-            fromWide64 = choice.has_value();
-        }
-    };
-    searchViews([&](RegistryView view) { return searchRegistry(settings, view, registry, files); });
-    if (!choice && settings.modernRuntimeKeys) {
-        searchViews([&](RegistryView view) {
-            return searchVendorRegistry(settings, view, registry, files, platform);
-        });
+    if (!choice && !settings.pairProduct.empty() && platform.canReadWide64) {
+        choice = searchRegistry(settings, RegistryView::Wide64, registry, files, platform);
+        fromWide64 = choice.has_value();
     }
     if (choice) {
         result.chosenVersion = choice->version;

@@ -31,7 +31,7 @@ struct JreSearchSettings {
     std::vector<std::wstring> preferredVersions;  // untrimmed pieces, parsed when used
     std::wstring jrePathSetting;
     std::wstring pairProduct;
-    bool modernRuntimeKeys = true;  // also search the vendors' own keys (kVendorRegistryKeys)
+    bool modernRuntimeKeys = true;  // rank the vendors' own keys (kVendorRegistryKeys) as well
 };
 
 struct JreSearchResult {
@@ -92,6 +92,7 @@ struct JreCandidate {
     bool needsPair = false;         // its library is built for the paired launcher's machine
     std::wstring jvmLibraryPath{};  // the library its probe found
     std::size_t entry = 0;          // the search's own note of the registry entry it came from
+    bool fromVendorKey = false;     // found under kVendorRegistryKeys, already examined
 };
 
 // Stable descending order by (favoured, when favouring is applied), (server flag, for the
@@ -156,24 +157,18 @@ struct RegistryChoice {
     JavaVersion version;
     bool needsPair = false;
 };
-// One pass over the keys of kRegistryKeys in one view: candidates within the bounds, ranked,
-// selected.
+// One pass over one view: the installations under the keys of kRegistryKeys and (unless
+// switched off) of kVendorRegistryKeys, within the bounds, ranked together, one selected. A
+// folder that several keys name counts once, under the first.
 [[nodiscard]] std::optional<RegistryChoice> searchRegistry(const JreSearchSettings& settings,
                                                            RegistryView view,
                                                            const RegistryReader& registry,
-                                                           const FileSystemView& files);
-// The same over the vendors' own keys (kVendorRegistryKeys), whose libraries may be built for
-// the paired launcher's machine.
-[[nodiscard]] std::optional<RegistryChoice> searchVendorRegistry(const JreSearchSettings& settings,
-                                                                 RegistryView view,
-                                                                 const RegistryReader& registry,
-                                                                 const FileSystemView& files,
-                                                                 const LauncherPlatform& platform);
+                                                           const FileSystemView& files,
+                                                           const LauncherPlatform& platform);
 
 // The whole search: "JRE Path", then the launcher's own folder or its "jre\" subfolder, then the
-// registry keys of kRegistryKeys, then (unless switched off) the vendors' own keys. Each
-// registry source reads the default view first and, for a 32-bit launcher with a pair, the
-// 64-bit view after it. `moduleFolder` is the executable's folder; empty when it is not known.
+// registry: the default view first and, for a 32-bit launcher with a pair, the 64-bit view
+// after it. `moduleFolder` is the executable's folder; empty when it is not known.
 [[nodiscard]] JreSearchResult searchForJre(const JreSearchSettings& settings,
                                            std::wstring_view moduleFolder,
                                            const RegistryReader& registry,

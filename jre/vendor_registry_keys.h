@@ -33,10 +33,11 @@ constexpr std::wstring_view kOpenJ9Msi = L"\\openj9\\MSI";
 
 }  // namespace detail
 
-// The vendors' own keys of today's OpenJDK builds, searched after kRegistryKeys. Their version
-// subkeys name the version ("17.0.9.9"), or only the major version (Azul's "zulu-17"), in which
-// case the runtime's "release" file gives it. HotSpot builds count as the Sun vendor class,
-// OpenJ9 builds as IBM.
+// The vendors' own keys of today's OpenJDK builds, ranked in one table with kRegistryKeys, after
+// them. Their version subkeys name the version ("17.0.9.9"), or only the major version (Azul's
+// "zulu-17"), in which case the runtime's "release" file gives it. For "VM Provider" HotSpot
+// builds count as the Sun vendor class and OpenJ9 builds as IBM; for "JVM Source" each key's
+// kind is the one its vendor installs there (Zulu and Microsoft ship JDKs only).
 inline constexpr auto kVendorRegistryKeys = detail::inBothRoots(std::array{
     // Eclipse Adoptium, and the same builds' older releases as "Eclipse Foundation" and
     // "AdoptOpenJDK".

@@ -95,6 +95,8 @@ const std::wstring kAdoptiumJdk = L"SOFTWARE\\Eclipse Adoptium\\JDK";
 const std::wstring kMicrosoftJdk = L"SOFTWARE\\Microsoft\\JDK";
 const std::wstring kZulu = L"SOFTWARE\\Azul Systems\\Zulu";
 const std::wstring kHotspotMsi = L"\\hotspot\\MSI";
+const std::wstring kJavaSoftJre = L"SOFTWARE\\JavaSoft\\JRE";
+const std::wstring kJavaSoftJdk = L"SOFTWARE\\JavaSoft\\JDK";
 
 class VendorRuntimeTest : public LauncherTest {
   protected:
@@ -160,6 +162,48 @@ TEST_F(VendorRuntimeTest, LauncherPicksTheFittingRuntimeAcrossVendorsAndRoots) {
                 << testing::PrintToString(c.bounds) << " " << testing::PrintToString(dll);
         }
     }
+}
+
+// A machine with an old runtime under the classic keys and a newer one from a vendor's
+// installer: both take part in one ranking.
+TEST_F(VendorRuntimeTest, ClassicAndVendorRuntimesAreRankedTogether) {
+    const auto javaSoft8 = addRuntime(L"classic\\jre1.8.0_151\\bin\\server\\jvm.dll");
+    const auto javaSoft17 = addRuntime(L"classic\\jdk-17.0.9\\bin\\server\\jvm.dll");
+    const auto adoptium17 = addRuntime(L"vendors\\jdk-17.0.9.9-hotspot\\bin\\server\\jvm.dll");
+    const auto adoptium21 = addRuntime(L"vendors\\jdk-21.0.1.12-hotspot\\bin\\server\\jvm.dll");
+    keys.add(L"HKLM", kJavaSoftJre, L"1.8.0_151", L"", L"JavaHome",
+             app.file(L"classic\\jre1.8.0_151"), kOwnView);
+    keys.add(L"HKLM", kAdoptiumJdk, L"17.0.9.9", kHotspotMsi, L"Path",
+             app.file(L"vendors\\jdk-17.0.9.9-hotspot\\"), kOwnView);
+
+    const struct {
+        const wchar_t* settings;
+        std::wstring expected;
+    } withJava8[] = {
+        {L"Preferred versions=17", adoptium17},
+        {L"Preferred versions=17\r\nModern Runtime Keys=No", javaSoft8},
+    };
+    const std::wstring libraries[] = {javaSoft8, javaSoft17, adoptium17, adoptium21};
+    const auto expectLoaded = [&](const wchar_t* settings, const std::wstring& expected) {
+        writeLaunchSettings(std::wstring(L"Minimum Version=any\r\nMaximum Version=any\r\n") +
+                            settings + L"\r\n");
+        for (const auto& dll : libraries) app.clearRecord(dll);
+        EXPECT_EQ(launch().exitCode(), 0) << testing::PrintToString(settings);
+        std::vector<std::wstring> loaded;
+        for (const auto& dll : libraries) {
+            if (!app.readRecord(dll).empty()) loaded.push_back(dll);
+        }
+        EXPECT_THAT(loaded, ::testing::ElementsAre(expected)) << testing::PrintToString(settings);
+    };
+    for (const auto& c : withJava8) expectLoaded(c.settings, c.expected);
+
+    keys.removeAll();
+    keys.add(L"HKLM", kJavaSoftJdk, L"17.0.9", L"", L"JavaHome", app.file(L"classic\\jdk-17.0.9\\"),
+             kOwnView);
+    keys.add(L"HKLM", kAdoptiumJdk, L"21.0.1.12", kHotspotMsi, L"Path",
+             app.file(L"vendors\\jdk-21.0.1.12-hotspot\\"), kOwnView);
+    expectLoaded(L"", adoptium21);
+    expectLoaded(L"Modern Runtime Keys=No", javaSoft17);
 }
 
 #ifdef PAIR_LAUNCHER_EXE

@@ -1,7 +1,9 @@
-// The vendors' own registry keys, searched after the classic ones, against a fake registry.
+// The vendors' own registry keys, ranked with the classic ones, against a fake registry.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
+#include <vector>
 
 #include "jre/jre_search.h"
 #include "jre/pe_image.h"
@@ -31,6 +33,14 @@ const RegistryKeySpec& kFoundationJdk = row(L"Eclipse Foundation", JavaKind::Jdk
 const RegistryKeySpec& kOpenJ9Jdk = row(L"AdoptOpenJDK", JavaKind::Jdk, JavaVendor::Ibm);
 const RegistryKeySpec& kZulu = row(L"Zulu", JavaKind::Jdk);
 const std::wstring_view kClassicJdkKey = kRegistryKeys[0].path;
+const std::wstring_view kClassicJreKey = kRegistryKeys[1].path;
+
+// "VM Provider" "favor_ibm": every vendor class accepted, IBM preferred.
+void favorIbm(JreSearchSettings& settings) {
+    settings.acceptJRockit = settings.acceptSun = settings.acceptIbm = true;
+    settings.preferSun = false;
+    settings.preferIbm = true;
+}
 
 JreSearchSettings defaults() {
     JreSearchSettings settings;
@@ -86,23 +96,126 @@ TEST(VendorKeys, EveryRowFindsItsVendorsLayoutInBothRoots) {
     }
 }
 
-TEST(VendorKeys, ClassicKeysKeepTheirPickAndTheSwitchTurnsVendorKeysOff) {
+TEST(VendorKeys, TheSwitchLeavesTheClassicKeysAlone) {
     Environment env;
     env.install(kAdoptiumJdk, L"21.0.1.12", L"C:\\jdk21\\");
     env.registry.addInstallation(RegistryView::Default, kClassicJdkKey, L"1.8", L"C:\\jdk8");
     env.addRuntime(L"C:\\jdk8\\");
     JreSearchSettings settings = defaults();
-    EXPECT_EQ(env.search(settings).jvmLibraryPath, L"C:\\jdk8\\bin\\server\\jvm.dll");
-    EXPECT_FALSE(env.openedAny(RegistryView::Default, RegistryRoot::LocalMachine));
-
-    settings.minimumVersion = minimumVersionFromSetting(L"11");  // the classic one does not fit
     EXPECT_EQ(env.search(settings).jvmLibraryPath, L"C:\\jdk21\\bin\\server\\jvm.dll");
 
     settings.modernRuntimeKeys = false;
     env.registry.openedKeys.clear();
+    EXPECT_EQ(env.search(settings).jvmLibraryPath, L"C:\\jdk8\\bin\\server\\jvm.dll");
+    settings.minimumVersion = minimumVersionFromSetting(L"11");  // the classic one does not fit
     EXPECT_FALSE(env.search(settings).found);
     EXPECT_FALSE(env.openedAny(RegistryView::Default, RegistryRoot::LocalMachine));
     EXPECT_FALSE(env.openedAny(RegistryView::Default, RegistryRoot::CurrentUser));
+}
+
+// Installations under the classic keys and the vendors' keys compete in one ranking.
+TEST(VendorKeys, RankedInOneTableWithTheClassicKeys) {
+    struct Install {
+        bool classic;
+        std::wstring_view key;             // a classic installation's key
+        const RegistryKeySpec* vendorKey;  // a vendor installation's row
+        const wchar_t* version;
+        const wchar_t* folder;
+    };
+    const auto classic = [](std::wstring_view key, const wchar_t* version, const wchar_t* folder) {
+        return Install{true, key, nullptr, version, folder};
+    };
+    const auto vendor = [](const RegistryKeySpec& key, const wchar_t* version,
+                           const wchar_t* folder) {
+        return Install{false, {}, &key, version, folder};
+    };
+    const struct Case {
+        const char* name;
+        std::vector<Install> installs;
+        void (*adjust)(JreSearchSettings&);
+        const wchar_t* expectedFolder;
+        JavaVersion expectedVersion;
+    } cases[] = {
+        {"preferred version 17 over an older classic runtime",
+         {classic(kClassicJreKey, L"1.8.0_151", L"C:\\jre8\\"),
+          vendor(kAdoptiumJdk, L"17.0.9.9", L"C:\\jdk17\\")},
+         [](JreSearchSettings& s) { s.preferredVersions = {L"17"}; },
+         L"C:\\jdk17\\",
+         v(17, 0, 9, 9)},
+        {"a newer vendor runtime beats a classic JDK",
+         {classic(kClassicJdkKey, L"17.0.9", L"C:\\oracle17\\"),
+          vendor(kAdoptiumJdk, L"21.0.1.12", L"C:\\jdk21\\")},
+         [](JreSearchSettings&) {},
+         L"C:\\jdk21\\",
+         v(21, 0, 1, 12)},
+        {"the classic row wins a tie",
+         {vendor(kAdoptiumJdk, L"17.0.9.9", L"C:\\temurin17\\"),
+          classic(kClassicJdkKey, L"17.0.9.9", L"C:\\oracle17\\")},
+         [](JreSearchSettings&) {},
+         L"C:\\oracle17\\",
+         v(17, 0, 9, 9)},
+        {"favor_ibm: an OpenJ9 build is favoured over a newer classic Sun runtime",
+         {classic(kClassicJdkKey, L"17.0.9", L"C:\\oracle17\\"),
+          vendor(kOpenJ9Jdk, L"11.0.21.9", L"C:\\j9\\")},
+         favorIbm,
+         L"C:\\j9\\",
+         v(11, 0, 21, 9)},
+        {"favor_ibm with only_JDK: no favouring, the highest version",
+         {classic(kClassicJdkKey, L"17.0.9", L"C:\\oracle17\\"),
+          vendor(kOpenJ9Jdk, L"11.0.21.9", L"C:\\j9\\")},
+         [](JreSearchSettings& s) {
+             favorIbm(s);
+             s.acceptJre = s.fallBackToOtherKind = false;
+         },
+         L"C:\\oracle17\\",
+         v(17, 0, 9, 0)},
+        {"only_JRE passes over the vendors' JDK rows",
+         {classic(kClassicJreKey, L"1.8.0_151", L"C:\\jre8\\"),
+          vendor(kAdoptiumJdk, L"21.0.1.12", L"C:\\jdk21\\")},
+         [](JreSearchSettings& s) { s.acceptJdk = s.fallBackToOtherKind = false; },
+         L"C:\\jre8\\",
+         v(1, 8, 0, 151)},
+        {"server first ranks a vendor server runtime above a newer classic client one",
+         {classic(kClassicJreKey, L"1.8.0_401", L"C:\\client8\\"),
+          vendor(kAdoptiumJdk, L"8.0.392.8", L"C:\\jdk8\\")},
+         [](JreSearchSettings& s) { s.jvmType = JvmType::ServerFirst; },
+         L"C:\\jdk8\\",
+         v(1, 8, 0, 392)},
+        // Installers may register one folder under both kinds of key: it counts once, as the
+        // classic key names it.
+        {"one folder under both keys counts once",
+         {classic(kClassicJdkKey, L"17.0.9", L"C:\\jdk17"),
+          vendor(kAdoptiumJdk, L"17.0.9.9", L"c:\\JDK17\\")},
+         [](JreSearchSettings&) {},
+         L"C:\\jdk17\\",
+         v(17, 0, 9, 0)},
+    };
+    for (const Case& c : cases) {
+        Environment env;
+        for (const Install& install : c.installs) {
+            const std::wstring folder = install.folder;
+            if (install.classic) {
+                env.registry.addInstallation(RegistryView::Default, install.key, install.version,
+                                             folder);
+                // Only the classic Java 8 runtime of the server-first case lacks a server JVM.
+                const bool clientOnly = folder == L"C:\\client8\\";
+                env.files.addFile(
+                    withTrailingBackslash(folder) +
+                        (clientOnly ? L"bin\\client\\jvm.dll" : L"bin\\server\\jvm.dll"),
+                    kMachineI386);
+            } else {
+                env.install(*install.vendorKey, install.version, folder);
+            }
+        }
+        JreSearchSettings settings = defaults();
+        c.adjust(settings);
+        const JreSearchResult result = env.search(settings);
+        ASSERT_TRUE(result.found) << c.name;
+        EXPECT_EQ(result.jvmLibraryPath.substr(0, std::wcslen(c.expectedFolder)),
+                  std::wstring(c.expectedFolder))
+            << c.name;
+        EXPECT_EQ(result.chosenVersion, c.expectedVersion) << c.name;
+    }
 }
 
 TEST(VendorKeys, TheSameFolderCountsOnceUnderItsFirstKey) {
