@@ -4,7 +4,6 @@
 
 #include "jre/jre_not_found_dialog_win.h"
 
-#include <cwchar>
 #include <memory>
 #include <new>
 
@@ -30,19 +29,20 @@ struct ItemListDeleter {
 };
 using UniqueItemList = std::unique_ptr<ITEMIDLIST, ItemListDeleter>;
 
-// Room for the longest path the file system allows, so a folder deeper than MAX_PATH can be
-// picked as well as any other.
-constexpr DWORD kLongestPath = 32768;
-
-// The file-system path of a shell item list: SHGetPathFromIDListEx takes a buffer of any size,
-// where SHGetPathFromIDListW stops at MAX_PATH; the latter serves only systems without the former.
+// The file-system path of a shell item list. SHGetNameFromIDList allocates the name, so a folder
+// deeper than MAX_PATH comes back whole, where SHGetPathFromIDListW stops at MAX_PATH; the
+// latter serves only when the former is missing or fails.
 std::optional<std::wstring> pathOfItemList(PCIDLIST_ABSOLUTE list) {
-    using PathOfEx = BOOL(WINAPI*)(PCIDLIST_ABSOLUTE, wchar_t*, DWORD, GPFIDL_FLAGS);
+    using NameOf = HRESULT(WINAPI*)(PCIDLIST_ABSOLUTE, SIGDN, PWSTR*);
     using PathOf = BOOL(WINAPI*)(PCIDLIST_ABSOLUTE, wchar_t*);
-    if (auto pathOfEx = base::systemFunction<PathOfEx>(L"shell32.dll", "SHGetPathFromIDListEx")) {
-        std::wstring path(kLongestPath, L'\0');
-        if (!pathOfEx(list, path.data(), kLongestPath, GPFIDL_DEFAULT)) return std::nullopt;
-        path.resize(std::wcslen(path.c_str()));
+    using Free = void(WINAPI*)(void*);
+    auto nameOf = base::systemFunction<NameOf>(L"shell32.dll", "SHGetNameFromIDList");
+    auto free = base::systemFunction<Free>(L"ole32.dll", "CoTaskMemFree");
+    wchar_t* name = nullptr;
+    if (nameOf != nullptr && free != nullptr && SUCCEEDED(nameOf(list, SIGDN_FILESYSPATH, &name)) &&
+        name != nullptr) {
+        std::optional<std::wstring> path(name);
+        free(name);
         return path;
     }
     auto pathOf = base::systemFunction<PathOf>(L"shell32.dll", "SHGetPathFromIDListW");
