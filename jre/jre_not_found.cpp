@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "jre/pe_image.h"
 #include "resources/resource_ids.h"
 #include "ui/message_format.h"
 
@@ -25,13 +26,25 @@ std::wstring chosenFolderOf(std::wstring_view browsedPath) {
 }
 
 JrePick pickFromBrowsedFolder(std::wstring_view browsedPath, JvmType type,
-                              const FileSystemView& files) {
+                              const FileSystemView& files, uint16_t launcherMachine,
+                              std::wstring_view pairProduct) {
     JrePick pick;
     pick.folder = chosenFolderOf(browsedPath);
-    if (!pick.folder.empty()) {
-        pick.jvmLibraryPath = probeJvmLibrary(pick.folder, type, files).jvmLibraryPath;
-    }
+    if (pick.folder.empty()) return pick;
+    pick.jvmLibraryPath = probeJvmLibrary(pick.folder, type, files).jvmLibraryPath;
+    if (pick.jvmLibraryPath.empty()) return pick;
+    const auto machine = files.imageMachine(pick.jvmLibraryPath);
+    if (!canRunLibrary(machine, pairProduct, launcherMachine)) pick.unrunnableMachine = machine;
     return pick;
+}
+
+std::wstring pickHint(const JrePick& pick, uint16_t launcherMachine,
+                      const std::function<std::wstring(unsigned)>& loadString) {
+    if (!pick.unrunnableMachine) return {};
+    const std::wstring runtime = machineName(*pick.unrunnableMachine);
+    const std::wstring needed = machineName(launcherMachine);
+    return ui::formatMessage(loadString(IDS_JRE_OTHER_MACHINE),
+                             {std::wstring_view(runtime), std::wstring_view(needed)});
 }
 
 }  // namespace jre

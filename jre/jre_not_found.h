@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -20,18 +22,30 @@ namespace jre {
 [[nodiscard]] std::wstring chosenFolderOf(std::wstring_view browsedPath);
 
 // A runtime folder picked by the user and the JVM library it yields for the dialog's JVM type.
-// Only a pick with a library may be confirmed: a later pick without one replaces an earlier good
-// one, so an unusable folder can never be confirmed and written back.
+// Only a pick with a library that can run may be confirmed: a later pick without one replaces an
+// earlier good one, so an unusable folder can never be confirmed and written back.
 struct JrePick {
     std::wstring folder;          // ends in a backslash once set
     std::wstring jvmLibraryPath;  // empty when the folder holds no library for the type
+    // The library's machine when it is built for another machine than the launcher's and no
+    // paired launcher can take it over: loading it would fail on this and every later start.
+    std::optional<uint16_t> unrunnableMachine;
 
-    [[nodiscard]] bool confirmable() const noexcept { return !jvmLibraryPath.empty(); }
+    [[nodiscard]] bool confirmable() const noexcept {
+        return !jvmLibraryPath.empty() && !unrunnableMachine;
+    }
 };
 
 // What a folder picked in the browser gives: no version bounds apply and "bin\java.dll" is not
-// required, so any folder with a JVM library of the right type will do.
+// required, so any folder with a JVM library of the right type will do, as long as this launcher
+// or its pair (`pairProduct`, empty when there is none) can run it.
 [[nodiscard]] JrePick pickFromBrowsedFolder(std::wstring_view browsedPath, JvmType type,
-                                            const FileSystemView& files);
+                                            const FileSystemView& files, uint16_t launcherMachine,
+                                            std::wstring_view pairProduct);
+
+// The dialog's line above the folder box: empty (the template's own hint stays) unless the pick
+// is a runtime for another machine, which string 241 explains.
+[[nodiscard]] std::wstring pickHint(const JrePick& pick, uint16_t launcherMachine,
+                                    const std::function<std::wstring(unsigned)>& loadString);
 
 }  // namespace jre

@@ -29,14 +29,34 @@ struct ItemListDeleter {
 };
 using UniqueItemList = std::unique_ptr<ITEMIDLIST, ItemListDeleter>;
 
+// The file-system path of a shell item list. SHGetNameFromIDList allocates the name, so a folder
+// deeper than MAX_PATH comes back whole, where SHGetPathFromIDListW stops at MAX_PATH; the
+// latter serves only when the former is missing or fails.
+std::optional<std::wstring> pathOfItemList(PCIDLIST_ABSOLUTE list) {
+    using NameOf = HRESULT(WINAPI*)(PCIDLIST_ABSOLUTE, SIGDN, PWSTR*);
+    using PathOf = BOOL(WINAPI*)(PCIDLIST_ABSOLUTE, wchar_t*);
+    using Free = void(WINAPI*)(void*);
+    auto nameOf = base::systemFunction<NameOf>(L"shell32.dll", "SHGetNameFromIDList");
+    auto free = base::systemFunction<Free>(L"ole32.dll", "CoTaskMemFree");
+    wchar_t* name = nullptr;
+    if (nameOf != nullptr && free != nullptr && SUCCEEDED(nameOf(list, SIGDN_FILESYSPATH, &name)) &&
+        name != nullptr) {
+        std::optional<std::wstring> path(name);
+        free(name);
+        return path;
+    }
+    auto pathOf = base::systemFunction<PathOf>(L"shell32.dll", "SHGetPathFromIDListW");
+    wchar_t path[MAX_PATH] = {};
+    if (pathOf == nullptr || !pathOf(list, path)) return std::nullopt;
+    return std::wstring(path);
+}
+
 // The folder the user picks in the shell's folder browser, owned by `owner`; nullopt when the
 // user cancels or the shell cannot name the folder. shell32 is loaded only for this.
 std::optional<std::wstring> browseForFolder(HWND owner, const std::wstring& title) {
     using Browse = PIDLIST_ABSOLUTE(WINAPI*)(BROWSEINFOW*);
-    using PathOf = BOOL(WINAPI*)(PCIDLIST_ABSOLUTE, wchar_t*);
     auto browse = base::systemFunction<Browse>(L"shell32.dll", "SHBrowseForFolderW");
-    auto pathOf = base::systemFunction<PathOf>(L"shell32.dll", "SHGetPathFromIDListW");
-    if (browse == nullptr || pathOf == nullptr) return std::nullopt;
+    if (browse == nullptr) return std::nullopt;
 
     ui::ComApartment apartment;
     BROWSEINFOW info{};
@@ -45,9 +65,15 @@ std::optional<std::wstring> browseForFolder(HWND owner, const std::wstring& titl
     info.ulFlags = kBrowseFlags;
     UniqueItemList picked(browse(&info));
     if (!picked) return std::nullopt;
-    wchar_t path[MAX_PATH] = {};
-    if (!pathOf(picked.get(), path)) return std::nullopt;
-    return std::wstring(path);
+    return pathOfItemList(picked.get());
+}
+
+std::wstring controlText(HWND dialog, int id) {
+    HWND control = GetDlgItem(dialog, id);
+    std::wstring text(static_cast<size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
+    text.resize(
+        static_cast<size_t>(GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
+    return text;
 }
 
 }  // namespace
@@ -64,6 +90,7 @@ void JreNotFoundDialog::initialize(HWND window) {
     link_.setUrl(L"" JAVA_DOWNLOAD_URL);
     link_.attach(linkControl);
     SetDlgItemTextW(window, IDC_MESSAGE_TEXT, message_.c_str());
+    templateHint_ = controlText(window, IDC_BROWSE_HINT);
     EnableWindow(GetDlgItem(window, IDOK), FALSE);
     ui::centerWindow(window);
 }
@@ -72,8 +99,12 @@ void JreNotFoundDialog::browse(HWND window) {
     const auto path = browseForFolder(window, ui::loadResourceString(IDS_BROWSE_FOR_JRE));
     if (!path) return;
     SetDlgItemTextW(window, IDC_JRE_PATH_EDIT, path->c_str());
-    pick_ = pickFromBrowsedFolder(*path, type_, WindowsFileSystem());
+    const uint16_t machine = thisLauncherPlatform().machine;
+    pick_ = pickFromBrowsedFolder(*path, type_, WindowsFileSystem(), machine, pairProduct_);
     EnableWindow(GetDlgItem(window, IDOK), pick_.confirmable() ? TRUE : FALSE);
+    const std::wstring hint =
+        pickHint(pick_, machine, [](unsigned id) { return ui::loadResourceString(id); });
+    SetDlgItemTextW(window, IDC_BROWSE_HINT, hint.empty() ? templateHint_.c_str() : hint.c_str());
 }
 
 bool JreNotFoundDialog::handleMessage(HWND window, UINT message, WPARAM wParam, LPARAM /*lParam*/,
@@ -106,11 +137,12 @@ bool JreNotFoundDialog::handleMessage(HWND window, UINT message, WPARAM wParam, 
 }
 
 std::optional<JreChoice> askUserForJre(JvmType type, const JavaVersion& minimum,
-                                       const JavaVersion& maximum, HWND owner) {
+                                       const JavaVersion& maximum, const std::wstring& pairProduct,
+                                       HWND owner) {
     try {
         const std::wstring message = jreNotFoundMessage(
             type, minimum, maximum, [](unsigned id) { return ui::loadResourceString(id); });
-        JreNotFoundDialog dialog(message, type);
+        JreNotFoundDialog dialog(message, type, pairProduct);
         if (dialog.run(owner) != IDOK) return std::nullopt;
         return JreChoice{dialog.chosenFolder(), dialog.pickedLibraryPath()};
     } catch (const std::bad_alloc&) {

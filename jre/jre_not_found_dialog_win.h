@@ -14,12 +14,13 @@ namespace jre {
 
 // The modal dialog shown when no runtime was found: it says which runtime is needed, links to
 // the Java download page and lets the user browse for the folder of an installed runtime. OK
-// (result 1) is enabled only while the picked folder yields a JVM library for the JVM type;
-// Cancel, Esc and the close box end it with 2.
+// (result 1) is enabled only while the picked folder yields a JVM library for the JVM type that
+// this launcher, or the paired one named by `pairProduct`, can run; a runtime for another machine
+// is explained in the line above the folder box. Cancel, Esc and the close box end it with 2.
 class JreNotFoundDialog final : public ui::DialogObject {
   public:
-    JreNotFoundDialog(std::wstring message, JvmType type)
-        : message_(std::move(message)), type_(type) {}
+    JreNotFoundDialog(std::wstring message, JvmType type, std::wstring pairProduct)
+        : message_(std::move(message)), type_(type), pairProduct_(std::move(pairProduct)) {}
 
     // Runs the dialog modally; the EndDialog value, -1 when it cannot be shown.
     INT_PTR run(HWND owner);
@@ -38,6 +39,8 @@ class JreNotFoundDialog final : public ui::DialogObject {
 
     std::wstring message_;
     JvmType type_;
+    std::wstring pairProduct_;
+    std::wstring templateHint_;  // the hint line as the template words it
     JrePick pick_;
     ui::HyperlinkControl link_;
 };
@@ -52,6 +55,7 @@ struct JreChoice {
 // any). nullopt when the user cancelled or the dialog could not be shown; when memory ran out
 // for it, the thread's last error is ERROR_OUTOFMEMORY.
 [[nodiscard]] std::optional<JreChoice> askUserForJre(JvmType type, const JavaVersion& minimum,
-                                                     const JavaVersion& maximum, HWND owner);
+                                                     const JavaVersion& maximum,
+                                                     const std::wstring& pairProduct, HWND owner);
 
 }  // namespace jre

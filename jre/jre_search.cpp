@@ -298,10 +298,14 @@ JreSearchResult searchForJre(const JreSearchSettings& settings, std::wstring_vie
     if (!settings.jrePathSetting.empty()) {
         const std::wstring folder = withTrailingBackslash(settings.jrePathSetting);
         ProbeResult probe = probeJvmLibrary(folder, settings.jvmType, files);
-        if (!probe.jvmLibraryPath.empty()) {
+        const auto machine = files.imageMachine(probe.jvmLibraryPath);
+        // A remembered runtime that neither this launcher nor a pair can run is passed over like
+        // a missing one, so the search and the dialog get their chance again.
+        if (!probe.jvmLibraryPath.empty() &&
+            canRunLibrary(machine, settings.pairProduct, platform.machine)) {
             result.found = true;
-            result.relaunchViaPair = needsPairForMachine(files.imageMachine(probe.jvmLibraryPath),
-                                                         settings.pairProduct, platform.machine);
+            result.relaunchViaPair =
+                needsPairForMachine(machine, settings.pairProduct, platform.machine);
             result.jvmLibraryPath = std::move(probe.jvmLibraryPath);
             return result;
         }

@@ -36,4 +36,23 @@ bool needsPairForMachine(std::optional<uint16_t> libraryMachine, std::wstring_vi
     return *libraryMachine != launcherMachine;
 }
 
+bool canRunLibrary(std::optional<uint16_t> libraryMachine, std::wstring_view pairProduct,
+                   uint16_t launcherMachine) {
+    if (!libraryMachine || *libraryMachine == launcherMachine) return true;
+    return !pairProduct.empty();
+}
+
+std::wstring machineName(uint16_t machine) {
+    switch (machine) {
+        case kMachineI386:
+            return L"32-bit";
+        case kMachineAmd64:
+            return L"64-bit";
+        case kMachineArm64:
+            return L"ARM64";
+        default:
+            return L"machine " + std::to_wstring(machine);
+    }
+}
+
 }  // namespace jre

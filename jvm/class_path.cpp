@@ -1,5 +1,7 @@
 #include "jvm/class_path.h"
 
+#include <cstddef>
+
 #include "base/path.h"
 #include "base/split.h"
 #include "base/text.h"
@@ -44,34 +46,49 @@ std::wstring longPathSearchPattern(std::wstring_view pattern) {
     return prefixed;
 }
 
+std::wstring withoutEmptyElements(std::wstring_view classPath) {
+    std::wstring result;
+    size_t start = 0;
+    while (start <= classPath.size()) {
+        size_t end = classPath.find(L';', start);
+        if (end == std::wstring_view::npos) end = classPath.size();
+        if (end > start) {
+            if (!result.empty()) result += L';';
+            result += classPath.substr(start, end - start);
+        }
+        start = end + 1;
+    }
+    return result;
+}
+
 std::wstring composeClassPath(std::wstring_view setting, std::wstring_view modulePath,
                               bool embeddedJar, const ClassPathServices& services) {
     std::vector<std::wstring> elements;
     base::splitText(setting, L";", elements);
 
     std::wstring classPath;
-    if (embeddedJar) {
-        classPath = modulePath;
+    const auto append = [&classPath](std::wstring_view entry) {
+        classPath += entry;
         classPath += L';';
-    }
+    };
+    if (embeddedJar) append(modulePath);
     for (const auto& raw : elements) {
-        // An empty element would otherwise name the executable's folder itself.
         if (raw.empty()) continue;
         const std::wstring element = services.expand(raw);
         if (element.empty()) continue;
-        if (!isSearchedClassPathElement(element)) {
-            classPath += element;
-            classPath += L';';
+        // Searched like other relative elements, "." would become a pattern such as "C:\App."
+        // that names nothing useful; written out, it asks for the current folder on purpose.
+        if (element == L"." || !isSearchedClassPathElement(element)) {
+            append(element);
             continue;
         }
         const ClassPathSearch search = classPathSearchFor(element, modulePath);
         for (const auto& name : services.findNames(search.pattern)) {
-            classPath += search.prefix;
-            classPath += name;
-            classPath += L';';
+            append(search.prefix + name);
         }
     }
-    return classPath;
+    // An expansion may itself hold separators, empty pieces among them.
+    return withoutEmptyElements(classPath);
 }
 
 }  // namespace jvm

@@ -36,9 +36,15 @@ struct ClassPathServices {
 };
 
 // The class path from the "Class Path" setting: ";"-separated elements, each expanded and
-// resolved; every entry ends with ";". Empty elements are skipped. With `embeddedJar` the
-// executable itself comes first.
+// resolved, joined with ";". With `embeddedJar` the executable itself comes first. The result
+// never holds an empty element (see withoutEmptyElements); an element "." is kept as it stands,
+// the one way to put the current folder on the class path.
 [[nodiscard]] std::wstring composeClassPath(std::wstring_view setting, std::wstring_view modulePath,
                                             bool embeddedJar, const ClassPathServices& services);
+
+// The class path with every empty element (leading, trailing or doubled ";") left out. HotSpot
+// reads an empty element as the current folder, so classes and resources planted wherever the
+// user starts the program from would be loaded.
+[[nodiscard]] std::wstring withoutEmptyElements(std::wstring_view classPath);
 
 }  // namespace jvm

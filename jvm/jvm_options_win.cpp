@@ -78,8 +78,16 @@ std::optional<JvmOptionList> buildJvmOptions(const JvmOptionSources& sources,
     for (auto& token : splitVmParameters(sources.vmParameters)) {
         addVmParameter(std::move(token), currentMemoryFigures, options, list.javaThreadStackSize);
     }
+    // Each option is expanded once more; a class path whose entries expand to nothing or to
+    // separators must still not gain an empty element, nor be empty (the current folder too).
+    const std::wstring expandedClassPath = withoutEmptyElements(expand(classPath));
+    if (expandedClassPath.empty()) return std::nullopt;
+    options.front() = L"-Djava.class.path=" + expandedClassPath;
+    for (size_t index = 1; index < options.size(); ++index) {
+        options[index] = expand(options[index]);
+    }
     for (const auto& option : options) {
-        base::AnsiOption ansi = base::toThreadAnsiOption(expand(option));
+        base::AnsiOption ansi = base::toThreadAnsiOption(option);
         if (!ansi.unrepresentedPath.empty()) {
             list.unrepresentedPath = std::move(ansi.unrepresentedPath);
             list.options.clear();

@@ -9,8 +9,9 @@ namespace launcher {
 bool LauncherApp::askUserForJre() {
     const jre::JreSearchSettings& search = settings_.runtimeSearch;
     // Normally no window is active yet; if one is, the dialog stays in front of it.
-    const auto choice = jre::askUserForJre(search.jvmType, search.minimumVersion,
-                                           search.maximumVersion, GetActiveWindow());
+    const auto choice =
+        jre::askUserForJre(search.jvmType, search.minimumVersion, search.maximumVersion,
+                           search.pairProduct, GetActiveWindow());
     if (!choice) return false;
     runtime_.jvmLibraryPath = choice->jvmLibraryPath;
     checkLibraryBitness();

@@ -3,6 +3,7 @@
 #include "launcher/launcher_app.h"
 
 #include "base/files_win.h"
+#include "base/system_error_win.h"
 #include "base/text.h"
 #include "launcher/launch_settings.h"
 #include "resources/resource_ids.h"
@@ -54,13 +55,22 @@ bool LauncherApp::moduleFolder(std::wstring& out) {
     return true;
 }
 
-void LauncherApp::applyWorkingDirectory() {
+bool LauncherApp::applyWorkingDirectory() {
     std::wstring path;
-    if (!modulePath(path)) return;
+    if (!modulePath(path)) return false;
     const auto last = path.rfind(L'\\');
-    if (last == std::wstring::npos || last < 1) return;
+    if (last == std::wstring::npos || last < 1) return true;
     path.resize(last);
-    SetCurrentDirectoryW(path.c_str());
+    // The settings ask for relative names (a "Pair Product" such as MyApp64.exe, output files,
+    // the splash image) to mean the application's folder; going on from another folder would
+    // start the wrong program or write elsewhere, so a refusal ends the launch with a reason.
+    if (!SetCurrentDirectoryW(path.c_str())) {
+        const DWORD error = GetLastError();
+        ui::showErrorBox(splashWindowHandle, IDS_WORKING_DIR_FAILED, std::wstring_view(path),
+                         std::wstring_view(base::systemErrorText(error)));
+        return false;
+    }
+    return true;
 }
 
 bool LauncherApp::startUp() {
@@ -69,7 +79,7 @@ bool LauncherApp::startUp() {
     if (!setUpSingleInstance()) return false;
     // A second instance hands its arguments over and waits; it never looks for a runtime.
     if (singleInstanceActive && !firstInstance) return true;
-    if (settings_.application.overrideWorkingDir) applyWorkingDirectory();
+    if (settings_.application.overrideWorkingDir && !applyWorkingDirectory()) return false;
     return findJre() || askUserForJre();
 }
 

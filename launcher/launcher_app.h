@@ -53,7 +53,9 @@ class LauncherApp {
     // The executable's folder with its trailing backslash; `out` is left alone when the path
     // holds no backslash.
     [[nodiscard]] bool moduleFolder(std::wstring& out);
-    void applyWorkingDirectory();
+    // "Override WorkingDir": the executable's folder becomes the current one. False (after an
+    // error box) when the folder cannot be made current.
+    [[nodiscard]] bool applyWorkingDirectory();
 
     // Read by the JVM's exit and abort hooks, from whichever thread ends the JVM.
     JvmExitListener* exitListener = nullptr;

@@ -48,6 +48,18 @@ PerUserSettingsLocation perUserSettingsLocation(std::wstring_view appData,
     return location;
 }
 
+std::wstring pairProductBesideExecutable(std::wstring_view pairProduct,
+                                         std::wstring_view executablePath) {
+    // Drive-letter, UNC and root-relative paths say where they are themselves.
+    const bool placed = pairProduct.empty() || pairProduct.front() == L'\\' ||
+                        pairProduct.front() == L'/' ||
+                        (pairProduct.size() >= 2 && pairProduct[1] == L':');
+    if (placed) return std::wstring(pairProduct);
+    const size_t backslash = executablePath.rfind(L'\\');
+    if (backslash == std::wstring_view::npos) return std::wstring(pairProduct);
+    return std::wstring(executablePath.substr(0, backslash + 1)) + std::wstring(pairProduct);
+}
+
 std::vector<WriteBackTarget> jrePathWriteBackTargets(const JrePathWriteBack& request,
                                                      std::wstring_view appData) {
     std::vector<WriteBackTarget> targets;
@@ -57,7 +69,9 @@ std::vector<WriteBackTarget> jrePathWriteBackTargets(const JrePathWriteBack& req
     if (request.serviceMode) {
         targets.push_back({*mainFile, {}});
         if (!request.pairProduct.empty()) {
-            if (auto pairFile = mainSettingsPath(request.pairProduct)) {
+            const std::wstring pair =
+                pairProductBesideExecutable(request.pairProduct, request.executablePath);
+            if (auto pairFile = mainSettingsPath(pair)) {
                 targets.push_back({std::move(*pairFile), {}});
             }
         }

@@ -42,6 +42,12 @@ struct JrePathWriteBack {
     std::wstring jreFolder;
 };
 
+// The pair product as a path to its files: a relative "Pair Product" (the usual "MyApp64.exe")
+// lies beside this executable, whatever the current folder is (a service's is the system folder,
+// and the profile API puts a bare file name in the Windows folder).
+[[nodiscard]] std::wstring pairProductBesideExecutable(std::wstring_view pairProduct,
+                                                       std::wstring_view executablePath);
+
 // One settings file the chosen JRE folder is written to, with the folders to create first.
 struct WriteBackTarget {
     std::wstring file;

@@ -26,6 +26,9 @@ class OneShotCall {
     // Calls the held function, if any, and forgets it.
     void reset() noexcept { callIfHeld(function_.exchange(nullptr)); }
 
+    // Forgets the held function without calling it.
+    void forget() noexcept { function_.store(nullptr); }
+
     [[nodiscard]] bool holds() const noexcept { return function_.load() != nullptr; }
 
   private:

@@ -31,7 +31,13 @@ bool startRuntimeSplash(const std::wstring& libraryPath, const std::wstring& ima
 
     const std::string narrowPath = base::toThreadAnsi(imagePath);
     init();
-    loadFile(narrowPath.c_str());
+    // An image the library cannot read or decode leaves it showing nothing, and closing what
+    // never opened serves no one: the launcher's own window takes over as if the library were
+    // absent.
+    if (loadFile(narrowPath.c_str()) == 0) {
+        closeEntry.forget();
+        return false;
+    }
     setFileJarName(narrowPath.c_str(), "");
     return true;
 }

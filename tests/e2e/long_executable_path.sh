@@ -41,8 +41,8 @@ mkdir -p "$app/logs" && touch "$app/logs/out.txt"
 check "the launcher ended with 0" "$work/run.txt" "exit status 0"
 check "the runtime named in the settings file was loaded" "$record" \
     "env VX_JVM_PATH=$app_windows\\jre\\bin\\server\\jvm.dll"
-check "the class path is resolved against the executable's folder" "$record" \
-    "option -Djava.class.path=$app_windows\\lib\\app.jar;"
+check_line "the class path is resolved against the executable's folder" "$record" \
+    "option -Djava.class.path=$app_windows\\lib\\app.jar"
 check "the output file was created there" "$app/logs/out.txt" "to standard output"
 
 checks_done

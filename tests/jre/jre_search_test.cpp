@@ -396,20 +396,25 @@ TEST(JrePathSource, ProbedFirstWithoutVersionCheck) {
     EXPECT_EQ(env.search(settings).jvmLibraryPath, L"C:\\app\\bin\\client\\jvm.dll");
 }
 
-TEST(JrePathSource, BitnessDecidesTheHandOver) {
+TEST(JrePathSource, BitnessDecidesTheHandOverOrSkipsTheSetting) {
     struct Case {
         std::optional<uint16_t> machine;
         const wchar_t* pair;
         LauncherPlatform platform;
+        bool found;
         bool relaunch;
     };
     const Case cases[] = {
-        {kMachineAmd64, L"app64.exe", k32BitLauncher, true},
-        {kMachineAmd64, L"", k32BitLauncher, false},
-        {kMachineI386, L"app64.exe", k32BitLauncher, false},
-        {std::nullopt, L"app64.exe", k32BitLauncher, false},  // not a readable image
-        {kMachineAmd64, L"app32.exe", k64BitLauncher, false},
-        {kMachineI386, L"app32.exe", k64BitLauncher, true},
+        {kMachineAmd64, L"app64.exe", k32BitLauncher, true, true},
+        // Another machine's library and nobody to hand it to: passed over like a missing one.
+        {kMachineAmd64, L"", k32BitLauncher, false, false},
+        {kMachineI386, L"", k64BitLauncher, false, false},
+        {kMachineI386, L"", k32BitLauncher, true, false},
+        {kMachineI386, L"app64.exe", k32BitLauncher, true, false},
+        {std::nullopt, L"app64.exe", k32BitLauncher, true, false},  // not a readable image
+        {std::nullopt, L"", k32BitLauncher, true, false},
+        {kMachineAmd64, L"app32.exe", k64BitLauncher, true, false},
+        {kMachineI386, L"app32.exe", k64BitLauncher, true, true},
     };
     for (const auto& c : cases) {
         Environment env;
@@ -418,7 +423,7 @@ TEST(JrePathSource, BitnessDecidesTheHandOver) {
         settings.jrePathSetting = L"E:\\rt";
         settings.pairProduct = c.pair;
         const JreSearchResult result = env.search(settings, L"C:\\app\\", c.platform);
-        EXPECT_TRUE(result.found);
+        EXPECT_EQ(result.found, c.found) << testing::PrintToString(c.pair);
         EXPECT_EQ(result.relaunchViaPair, c.relaunch) << testing::PrintToString(c.pair);
     }
 }

@@ -21,6 +21,7 @@ if(NOT WIN32)
                     ${CMAKE_CURRENT_SOURCE_DIR}/bridge_main_class_test.cpp
                     ${CMAKE_CURRENT_SOURCE_DIR}/bridge_redirection_test.cpp
                     ${CMAKE_CURRENT_SOURCE_DIR}/bridge_exception_text_test.cpp
+                    ${CMAKE_CURRENT_SOURCE_DIR}/bridge_class_path_test.cpp
             LIBS jvm_support ${CMAKE_DL_LIBS}
             TIMEOUT 60)
         add_dependencies(jvm_bridge_tests bridge_java_classes)

@@ -2,6 +2,7 @@
 
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "jvm/class_path.h"
@@ -34,13 +35,13 @@ class ClassPathComposition : public testing::Test {
 
 TEST_F(ClassPathComposition, ResolvesRelativeAndKeepsAbsoluteElements) {
     files[L"C:\\App\\lib\\a.jar"] = {L"a.jar"};
-    EXPECT_EQ(compose(L"\\lib\\a.jar;C:\\x\\b.jar"), L"C:\\App\\lib\\a.jar;C:\\x\\b.jar;");
+    EXPECT_EQ(compose(L"\\lib\\a.jar;C:\\x\\b.jar"), L"C:\\App\\lib\\a.jar;C:\\x\\b.jar");
     EXPECT_EQ(searches, std::vector<std::wstring>{L"C:\\App\\lib\\a.jar"});
 }
 
 TEST_F(ClassPathComposition, ExpandsWildcardsInSearchOrder) {
     files[L"C:\\App\\lib\\*.jar"] = {L"y.jar", L"X.jar"};
-    EXPECT_EQ(compose(L"\\lib\\*.jar"), L"C:\\App\\lib\\y.jar;C:\\App\\lib\\X.jar;");
+    EXPECT_EQ(compose(L"\\lib\\*.jar"), L"C:\\App\\lib\\y.jar;C:\\App\\lib\\X.jar");
     files.clear();
     EXPECT_EQ(compose(L"\\lib\\*.jar"), L"");
 }
@@ -49,17 +50,17 @@ TEST_F(ClassPathComposition, SearchesAbsoluteWildcards) {
     files[L"D:\\libs\\*.jar"] = {L"c.jar"};
     files[L"\\\\server\\share\\*.jar"] = {L"d.jar"};
     EXPECT_EQ(compose(L"D:\\libs\\*.jar;\\\\server\\share\\*.jar"),
-              L"D:\\libs\\c.jar;\\\\server\\share\\d.jar;");
+              L"D:\\libs\\c.jar;\\\\server\\share\\d.jar");
 }
 
 TEST_F(ClassPathComposition, DropsMissingRelativeButKeepsMissingAbsolute) {
     EXPECT_EQ(compose(L"\\missing.jar;C:\\missing.jar;\\\\srv\\s\\missing.jar"),
-              L"C:\\missing.jar;\\\\srv\\s\\missing.jar;");
+              L"C:\\missing.jar;\\\\srv\\s\\missing.jar");
 }
 
 TEST_F(ClassPathComposition, RelativeElementWithoutFolder) {
     files[L"C:\\App\\a.jar"] = {L"a.jar"};
-    EXPECT_EQ(compose(L"\\a.jar"), L"C:\\App\\a.jar;");
+    EXPECT_EQ(compose(L"\\a.jar"), L"C:\\App\\a.jar");
     // Short elements are relative too: "x" searches C:\Appx.
     EXPECT_EQ(compose(L"x"), L"");
     EXPECT_EQ(searches.back(), L"C:\\Appx");
@@ -68,20 +69,32 @@ TEST_F(ClassPathComposition, RelativeElementWithoutFolder) {
 TEST_F(ClassPathComposition, SkipsEmptyElements) {
     files[L"C:\\App\\a.jar"] = {L"a.jar"};
     variables[L"%NOTHING%"] = L"";
-    EXPECT_EQ(compose(L";\\a.jar;;%NOTHING%;C:\\b.jar;"), L"C:\\App\\a.jar;C:\\b.jar;");
+    EXPECT_EQ(compose(L";\\a.jar;;%NOTHING%;C:\\b.jar;"), L"C:\\App\\a.jar;C:\\b.jar");
     EXPECT_EQ(searches.size(), 1u);
+}
+
+TEST_F(ClassPathComposition, ExpansionsHoldingSeparatorsLeaveNoEmptyElement) {
+    variables[L"%LIST%"] = L"D:\\a.jar;;D:\\b.jar;";
+    variables[L"%SEPARATORS%"] = L";;";
+    EXPECT_EQ(compose(L"%LIST%;%SEPARATORS%;C:\\c.jar"), L"D:\\a.jar;D:\\b.jar;C:\\c.jar");
+}
+
+TEST_F(ClassPathComposition, AnExplicitDotIsTheCurrentFolder) {
+    variables[L"%HERE%"] = L".";
+    EXPECT_EQ(compose(L".;C:\\b.jar;%HERE%"), L".;C:\\b.jar;.");
+    EXPECT_TRUE(searches.empty());
 }
 
 TEST_F(ClassPathComposition, ExpandsEachElementBeforeDeciding) {
     variables[L"%LIBS%\\*.jar"] = L"E:\\libs\\*.jar";
     variables[L"%JAR%"] = L"E:\\one.jar";
     files[L"E:\\libs\\*.jar"] = {L"z.jar"};
-    EXPECT_EQ(compose(L"%LIBS%\\*.jar;%JAR%"), L"E:\\libs\\z.jar;E:\\one.jar;");
+    EXPECT_EQ(compose(L"%LIBS%\\*.jar;%JAR%"), L"E:\\libs\\z.jar;E:\\one.jar");
 }
 
 TEST_F(ClassPathComposition, EmbeddedJarComesFirst) {
-    EXPECT_EQ(compose(L"", true), L"C:\\App\\app.exe;");
-    EXPECT_EQ(compose(L"C:\\b.jar", true), L"C:\\App\\app.exe;C:\\b.jar;");
+    EXPECT_EQ(compose(L"", true), L"C:\\App\\app.exe");
+    EXPECT_EQ(compose(L"C:\\b.jar", true), L"C:\\App\\app.exe;C:\\b.jar");
     EXPECT_EQ(compose(L"", false), L"");
 }
 
@@ -100,6 +113,17 @@ TEST(ClassPathElement, SearchPatternAndPrefix) {
         const auto search = jvm::classPathSearchFor(c.element, kModule);
         EXPECT_EQ(search.pattern, c.pattern);
         EXPECT_EQ(search.prefix, c.prefix);
+    }
+}
+
+TEST(ClassPathText, WithoutEmptyElements) {
+    const std::vector<std::pair<std::wstring, std::wstring>> cases = {
+        {L"", L""},       {L";", L""},      {L";;;", L""},     {L"a", L"a"},
+        {L"a;", L"a"},    {L";a", L"a"},    {L"a;;b", L"a;b"}, {L";;a;;;b;;", L"a;b"},
+        {L".;a", L".;a"}, {L" ;a", L" ;a"},
+    };
+    for (const auto& [text, expected] : cases) {
+        EXPECT_EQ(jvm::withoutEmptyElements(text), expected) << text;
     }
 }
 

@@ -87,14 +87,28 @@ TEST_F(OptionsOnDisk, ClassPathFromRealFiles) {
     EXPECT_EQ(entries[3], L"C:\\absent\\b.jar");
     EXPECT_EQ(entries[4], app + L"\\lib\\notes.txt");
     EXPECT_EQ(entries[5], app + L"\\lib\\y.jar");
-    EXPECT_EQ(list->options[0].back(), ';');
+    // No empty element: HotSpot would read it as the current folder.
+    EXPECT_NE(list->options[0].back(), ';');
+}
+
+TEST_F(OptionsOnDisk, ExpansionsLeaveNoEmptyElement) {
+    // A variable holding separators, and one whose value expands only in the second pass.
+    SetEnvironmentVariableW(L"JVM_OPTIONS_TEST_LIST", L"C:\\one.jar;;C:\\two.jar;");
+    SetEnvironmentVariableW(L"JVM_OPTIONS_TEST_LATER", L"%JVM_OPTIONS_TEST_NOTHING%");
+    SetEnvironmentVariableW(L"JVM_OPTIONS_TEST_NOTHING", L";");
+    const auto list = jvm::buildJvmOptions(
+        {.classPath = L";%JVM_OPTIONS_TEST_LIST%;C:\\%JVM_OPTIONS_TEST_LATER%;.;\\\\srv\\s\\x.jar"},
+        modulePath);
+    ASSERT_TRUE(list.has_value());
+    EXPECT_EQ(list->options[0],
+              "-Djava.class.path=C:\\one.jar;C:\\two.jar;C:\\;.;\\\\srv\\s\\x.jar");
 }
 
 TEST_F(OptionsOnDisk, EmbeddedJarAloneIsAClassPath) {
     const auto list = jvm::buildJvmOptions({.embeddedJar = true}, modulePath);
     ASSERT_TRUE(list.has_value());
     EXPECT_EQ(list->options, std::vector<std::string>{
-                                 "-Djava.class.path=" + base::toThreadAnsi(app) + "\\app.exe;"});
+                                 "-Djava.class.path=" + base::toThreadAnsi(app) + "\\app.exe"});
 }
 
 TEST_F(OptionsOnDisk, AnEmptyClassPathIsAnError) {
@@ -112,7 +126,7 @@ TEST_F(OptionsOnDisk, ParametersAndCmd) {
         modulePath);
     ASSERT_TRUE(list.has_value());
     const std::vector<std::string> expected = {
-        "-Djava.class.path=" + base::toThreadAnsi(app) + "\\a.jar;",
+        "-Djava.class.path=" + base::toThreadAnsi(app) + "\\a.jar",
         "-Xmx256m",
         "-Dp=a b",
         "-Dlogs=D:\\logs",

@@ -49,8 +49,8 @@ touch "$record"
 check "the packed executable ran the program and ended with 0" "$work/run.txt" "exit code: 0"
 check "its main class came from the jar's manifest" "$record" \
     "checkAndLoadMain 1 1 com.example.hello.HelloApp"
-check "its class path is the jar in lib" "$record" \
-    "option -Djava.class.path=$(windows_path "$work/Hello/lib/hello.jar");"
+check_line "its class path is the jar in lib" "$record" \
+    "option -Djava.class.path=$(windows_path "$work/Hello/lib/hello.jar")"
 check "the embedded base settings gave a VM parameter" "$record" "option -Dfrom.base=yes"
 check "the settings file gave the extra arguments" "$record" "main 4"
 check "argument from the command line" "$record" "arg 0 $(utf16hex first)"

@@ -4,6 +4,8 @@
 
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace settings {
 namespace {
@@ -61,6 +63,30 @@ TEST(JrePathWriteBack, ServiceModeWritesMainFiles) {
     request.pairProduct = L"C:\\Apps\\App64";
     EXPECT_EQ(jrePathWriteBackTargets(request, kAppData),
               (std::vector<WriteBackTarget>{{L"C:\\Apps\\App.ini", {}}}));
+}
+
+TEST(JrePathWriteBack, ServiceModeFindsARelativePairBesideTheExecutable) {
+    JrePathWriteBack request{L"C:\\Apps\\App.exe", true, L"App64.exe", L"P", L"C", L"C:\\jre\\"};
+    EXPECT_EQ(
+        jrePathWriteBackTargets(request, kAppData),
+        (std::vector<WriteBackTarget>{{L"C:\\Apps\\App.ini", {}}, {L"C:\\Apps\\App64.ini", {}}}));
+}
+
+TEST(PairProductBesideExecutable, OnlyRelativePathsMove) {
+    const std::vector<std::pair<std::wstring, std::wstring>> cases = {
+        {L"App64.exe", L"C:\\Apps\\App64.exe"},
+        {L"bin64\\App64.exe", L"C:\\Apps\\bin64\\App64.exe"},
+        {L"..\\x64\\App64.exe", L"C:\\Apps\\..\\x64\\App64.exe"},
+        {L"D:\\Other\\App64.exe", L"D:\\Other\\App64.exe"},
+        {L"D:App64.exe", L"D:App64.exe"},
+        {L"\\\\srv\\share\\App64.exe", L"\\\\srv\\share\\App64.exe"},
+        {L"\\App64.exe", L"\\App64.exe"},
+        {L"", L""},
+    };
+    for (const auto& [pair, expected] : cases) {
+        EXPECT_EQ(pairProductBesideExecutable(pair, L"C:\\Apps\\App.exe"), expected) << pair;
+    }
+    EXPECT_EQ(pairProductBesideExecutable(L"App64.exe", L"App.exe"), L"App64.exe");
 }
 
 TEST(JrePathWriteBack, NormalModeWritesPerUserFiles) {

@@ -127,8 +127,8 @@ class SplashTest : public LauncherTest {
 
     // Launches with the splash library recording into the fake JVM's record, so the two
     // libraries' calls appear in one order.
-    Launch launchWatching(SplashWatch& watch, const std::vector<std::wstring>& arguments = {}) {
-        support::RunOptions options;
+    Launch launchWatching(SplashWatch& watch, const std::vector<std::wstring>& arguments = {},
+                          support::RunOptions options = {}) {
         options.environment.push_back(L"FAKESPLASH_RECORD=" +
                                       app.file(L"jre\\bin\\client\\fakejvm.record"));
         return launch(arguments, std::ref(watch), options);
@@ -340,27 +340,32 @@ TEST_F(SplashTest, OwnWindowUnlessTheRuntimeLibraryIsPreferredPresentAndComplete
     struct Case {
         const char* what;
         const wchar_t* preference;
-        int library;  // 0 none, 1 complete, 2 without SplashSetFileJarName
+        int library;  // 0 none, 1 complete, 2 without SplashSetFileJarName, 3 failing to load
         std::vector<std::string> calls;
     };
+    writeScenario(kSlowMain);
+    const std::wstring image = copyImage(L"odd.png");
+    const std::string loadCall = "SplashLoadFile " + base::toThreadAnsi(image);
     const Case cases[] = {
         {"preference true", L"true", 1, {}},
         {"no preference", L"", 1, {}},
         {"preferred but absent", L"Yes", 0, {}},
         // The incomplete library is not started, but stays loaded and is closed at the end.
         {"preferred but incomplete", L"Yes", 2, {"SplashClose"}},
+        // The library cannot load the image: as if it were absent, never closed.
+        {"preferred but failing to load the image", L"Yes", 3, {"SplashInit", loadCall}},
     };
-    writeScenario(kSlowMain);
-    const std::wstring image = copyImage(L"odd.png");
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         app.clearRecord();
         DeleteFileW(app.file(L"jre\\bin\\splashscreen.dll").c_str());
-        if (c.library != 0) installRuntimeSplash(c.library == 1);
+        if (c.library != 0) installRuntimeSplash(c.library != 2);
         writeSplashSettings(L"Splash Screen=" + image + L"\r\nPreffer Native Splash Screen=" +
                             c.preference);
         SplashWatch watch;
-        const auto result = launchWatching(watch);
+        support::RunOptions options;
+        if (c.library == 3) options.environment.push_back(L"FAKESPLASH_LOAD_FAILS=1");
+        const auto result = launchWatching(watch, {}, options);
         EXPECT_EQ(result.exitCode(), 0);
         EXPECT_NE(watch.splash.window, nullptr);
         EXPECT_EQ(splashCalls(result.record), c.calls);

@@ -7,6 +7,13 @@ check() {  # check DESCRIPTION FILE FIXED-STRING
         echo "FAIL: $1: no line with \"$3\" in:"; sed 's/^/    /' "$2"; failures=$((failures + 1))
     fi
 }
+check_line() {  # check_line DESCRIPTION FILE WHOLE-LINE (CR at line ends ignored)
+    if tr -d '\r' < "$2" | grep -qxF -- "$3"; then
+        echo "ok: $1"
+    else
+        echo "FAIL: $1: no line \"$3\" in:"; sed 's/^/    /' "$2"; failures=$((failures + 1))
+    fi
+}
 checks_done() {
     [ "$failures" = 0 ] || { echo "$failures checks failed"; exit 1; }
     echo "all checks passed"

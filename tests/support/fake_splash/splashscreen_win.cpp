@@ -3,7 +3,8 @@
 // called, with what, and in which order. The lines go to the file that the environment variable
 // FAKESPLASH_RECORD names (a test may point it at the fake JVM's record to see both in one
 // order), otherwise to "splashscreen.record" beside the DLL. Built with FAKESPLASH_NO_JAR_NAME it
-// lacks "SplashSetFileJarName".
+// lacks "SplashSetFileJarName". With the environment variable FAKESPLASH_LOAD_FAILS set,
+// "SplashLoadFile" reports failure (0), as for an image the library cannot read.
 #include <windows.h>
 
 #include <string>
@@ -60,7 +61,7 @@ __declspec(dllexport) void __cdecl SplashInit() { record("SplashInit"); }
 
 __declspec(dllexport) int __cdecl SplashLoadFile(const char* fileName) {
     record("SplashLoadFile " + textOf(fileName));
-    return 1;
+    return GetEnvironmentVariableW(L"FAKESPLASH_LOAD_FAILS", nullptr, 0) > 0 ? 0 : 1;
 }
 
 #ifndef FAKESPLASH_NO_JAR_NAME
