@@ -119,6 +119,7 @@ bool LauncherApp::runMainClass() {
     call.mainClass = mainClass;
     call.arguments = &arguments_;
     call.beforeMain = [this] {
+        singleInstance.publishJavaVm(jvm_.javaVm);
         if (jvm_.mainStartedEvent) SetEvent(jvm_.mainStartedEvent.get());
     };
     call.onUncaughtException = [this](JNIEnv*, jthrowable exception) {

@@ -25,7 +25,7 @@ LauncherApp::~LauncherApp() {
         jvm_.javaVm->DestroyJavaVM();
         jvm_.javaVm = nullptr;
     }
-    if (singleInstanceActive) singleInstance.tearDown();
+    singleInstance.tearDown();
     jvm_.mainStartedEvent.reset();
     jreSplashClose.reset();
 }
@@ -76,6 +76,10 @@ bool LauncherApp::applyWorkingDirectory() {
 bool LauncherApp::startUp() {
     arguments_ = launchArguments(GetCommandLineW());
     if (!loadSettings()) return false;
+    return settleInstanceAndRuntime();
+}
+
+bool LauncherApp::settleInstanceAndRuntime() {
     if (!setUpSingleInstance()) return false;
     // A second instance hands its arguments over and waits; it never looks for a runtime.
     if (singleInstanceActive && !firstInstance) return true;

@@ -83,13 +83,17 @@ class LauncherApp {
     // Start-up.
     [[nodiscard]] bool loadSettings();
     [[nodiscard]] bool setUpSingleInstance();
+    // Single-instance mode, then (unless this is a second instance) the runtime.
+    [[nodiscard]] bool settleInstanceAndRuntime();
+    // Gives up single-instance mode: this process will run no Java program.
+    void leaveSingleInstance(bool startAfresh);
     [[nodiscard]] bool findJre();
     // No runtime found: the user may pick one in the JRE-not-found dialog; it is remembered.
     [[nodiscard]] bool askUserForJre();
     void checkLibraryBitness();
 
     // Run.
-    [[nodiscard]] int32_t relaunchThroughPair() const;
+    [[nodiscard]] int32_t relaunchThroughPair();
     [[nodiscard]] int32_t launch();
     void prepareNativePaths();
     [[nodiscard]] bool loadJvmLibrary(const std::wstring& libraryPath);

@@ -64,7 +64,7 @@ bool LauncherApp::loadSettings() {
 bool LauncherApp::setUpSingleInstance() {
     const SingleInstance::Setup setup{
         executablePath_, settings_.application.singleInstance, settings_.mainClass,
-        !(settings_.runtimeSearch.acceptIbm || settings_.runtimeSearch.preferIbm), &jvm_.javaVm};
+        !(settings_.runtimeSearch.acceptIbm || settings_.runtimeSearch.preferIbm)};
     const bool goOn = singleInstance.setUp(setup, arguments_, jvm_.mainStartedEvent);
     singleInstanceActive = singleInstance.role() != SingleInstance::Role::Off;
     firstInstance = singleInstance.role() == SingleInstance::Role::First;

@@ -8,13 +8,39 @@
 
 namespace launcher {
 
+namespace {
+// A second start is told to start afresh only when a first instance hands its launch over to its
+// pair before serving it, which cannot go on for ever; the bound guards against a loop all the
+// same.
+constexpr int kMostStartsAfresh = 8;
+}  // namespace
+
 int32_t LauncherApp::run() {
+    // A second instance never searched for a runtime, so it cannot be one that hands over.
+    for (int round = 0; singleInstanceActive && !firstInstance; ++round) {
+        if (const auto answer = singleInstance.waitForAnswer()) return *answer;
+        // The first instance stopped serving without running a program: start as if it had
+        // never been there.
+        leaveSingleInstance(false);
+        if (round == kMostStartsAfresh || !settleInstanceAndRuntime()) return -1;
+    }
     if (runtime_.relaunchViaPair) return relaunchThroughPair();
-    if (singleInstanceActive && !firstInstance) return singleInstance.waitForAnswer();
     return launch();
 }
 
-int32_t LauncherApp::relaunchThroughPair() const {
+void LauncherApp::leaveSingleInstance(bool startAfresh) {
+    singleInstance.tearDown(startAfresh);
+    singleInstanceActive = false;
+    firstInstance = false;
+    jvm_.mainStartedEvent.reset();
+}
+
+int32_t LauncherApp::relaunchThroughPair() {
+    // This process runs no Java program, so it must not hold on to second starts: the pair
+    // coordinates single-instance mode under its own name, and second starts that already
+    // handed their arguments to this process go on as first starts.
+    leaveSingleInstance(true);
+
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION process{};
@@ -33,9 +59,12 @@ int32_t LauncherApp::relaunchThroughPair() const {
     base::UniqueKernelHandle childThread(process.hThread);
     if (!settings_.application.pairReturnCode) return 0;
 
-    WaitForSingleObject(child.get(), INFINITE);
     DWORD exitCode = 0;
-    GetExitCodeProcess(child.get(), &exitCode);
+    // Without a readable exit code the pair's result is unknown: a failure, not a success.
+    if (WaitForSingleObject(child.get(), INFINITE) != WAIT_OBJECT_0 ||
+        !GetExitCodeProcess(child.get(), &exitCode)) {
+        return -1;
+    }
     return static_cast<int32_t>(exitCode);
 }
 

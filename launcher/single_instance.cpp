@@ -15,16 +15,56 @@ std::wstring instanceName(std::wstring_view modulePath) {
     return base::replacedAll(std::wstring(modulePath), L'\\', L'_');
 }
 
+namespace {
+
+// FNV-1a over the UTF-16 units: the same on every host, whatever the width of wchar_t.
+std::uint64_t nameHash(std::wstring_view text) {
+    std::uint64_t hash = 14695981039346656037ull;
+    for (const wchar_t unit : text) {
+        const auto value = static_cast<std::uint32_t>(unit) & 0xFFFFu;
+        for (const std::uint32_t octet : {value & 0xFFu, value >> 8}) {
+            hash ^= octet;
+            hash *= 1099511628211ull;
+        }
+    }
+    return hash;
+}
+
+// Enough of the end to recognise the executable and the kind of object.
+constexpr std::size_t kShortNameTail = 64;
+
+}  // namespace
+
+std::wstring fittedName(std::wstring_view fullName, std::size_t limit) {
+    if (fullName.size() <= limit) return std::wstring(fullName);
+    std::wstring name = L"JavaLauncher_";
+    const std::uint64_t hash = nameHash(fullName);
+    for (int shift = 60; shift >= 0; shift -= 4) {
+        name += L"0123456789abcdef"[(hash >> shift) & 0xFu];
+    }
+    name += L'_';
+    name += fullName.substr(fullName.size() - std::min(kShortNameTail, fullName.size()));
+    return name;
+}
+
+std::wstring mappingName(std::wstring_view instanceName) {
+    return fittedName(instanceName, kObjectNameLimit);
+}
+
+std::wstring messageName(std::wstring_view instanceName) {
+    return fittedName(instanceName, kMessageNameLimit);
+}
+
 std::wstring startedEventName(std::wstring_view instanceName) {
-    return std::wstring(instanceName) + L"_upr_evt";
+    return fittedName(std::wstring(instanceName) + L"_upr_evt", kObjectNameLimit);
 }
 
 std::wstring handOverMutexName(std::wstring_view instanceName) {
-    return std::wstring(instanceName) + L"_upr_mtx";
+    return fittedName(std::wstring(instanceName) + L"_upr_mtx", kObjectNameLimit);
 }
 
 std::wstring copiedEventName(std::wstring_view instanceName) {
-    return std::wstring(instanceName) + L"_upr_ack";
+    return fittedName(std::wstring(instanceName) + L"_upr_ack", kObjectNameLimit);
 }
 
 std::uint32_t readField(std::span<const std::uint8_t> block, std::size_t offset) {

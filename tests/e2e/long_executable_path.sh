@@ -45,4 +45,28 @@ check_line "the class path is resolved against the executable's folder" "$record
     "option -Djava.class.path=$app_windows\\lib\\app.jar"
 check "the output file was created there" "$app/logs/out.txt" "to standard output"
 
+# Single-instance mode with such a path: the names of its shared objects are too long for the
+# system as they stand, so they are shortened; a second start still reaches the first one.
+printf 'main_class=com/example/Main\nmain=sleep:20000\nsecondary_main=int:7\n' \
+    > "$app/jre/bin/server/fakejvm.scenario"
+printf '[Java Runtime Environment]\r\nMain Class=com.example.Main\r\nJRE Path=%s\r\n[Class Path]\r\nClass Path=\\lib\\app.jar\r\n[Application]\r\nSingle Instance=yes\r\n' \
+    "$app_windows\\jre" > "$app/MyApp.ini"
+: > "$record"
+(s=0; cd "$work" && timeout 240 "$root/tools/wine-run" "$app/MyApp.exe" first || s=$?
+    echo "first exit status $s") > "$work/first.txt" 2>&1 &
+first=$!
+for _ in $(seq 1200); do grep -q '^main ' "$record" && break; sleep 0.1; done
+status=0
+(cd "$work" && timeout 60 "$root/tools/wine-run" "$app/MyApp.exe" handed over) \
+    > "$work/second.txt" 2>&1 || status=$?
+echo "second exit status $status" >> "$work/second.txt"
+wait "$first" || true
+check "the second start ended with the first one's answer" "$work/second.txt" \
+    "second exit status 7"
+check "the first start handed the two arguments to secondaryMain" "$record" "secondaryMain 2"
+check "the first start ended normally" "$work/first.txt" "first exit status 0"
+jvms=$(grep -c '^main ' "$record" || true)
+[ "$jvms" = 1 ] && echo "ok: one JVM only" ||
+    { echo "FAIL: $jvms JVMs ran the main method"; failures=$((failures + 1)); }
+
 checks_done

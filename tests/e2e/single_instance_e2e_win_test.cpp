@@ -2,8 +2,10 @@
 // (fake) Java program, the others handing their arguments over and ending with its answer.
 #include <windows.h>
 
+#include <cstdint>
 #include <memory>
 #include <optional>
+#include <span>
 
 #include "base/handles_win.h"
 #include "launcher/single_instance.h"
@@ -90,19 +92,22 @@ class SingleInstanceTest : public LauncherTest {
     }
 
     // Waits until the record has a line beginning with prefix.
-    bool waitForRecord(std::string_view prefix, const support::AppFolder& folder) {
+    bool waitForRecord(std::string_view prefix, const support::AppFolder& folder,
+                       std::wstring_view jvm = kJvm) {
         for (DWORD waited = 0; waited < 60000 * kSlowness; waited += 50) {
-            if (support::indexOf(folder.readRecord(), prefix, true)) return true;
+            if (support::indexOf(folder.readRecord(jvm), prefix, true)) return true;
             Sleep(50);
         }
         return false;
     }
-    bool waitForRecord(std::string_view prefix) { return waitForRecord(prefix, app); }
+    bool waitForRecord(std::string_view prefix, std::wstring_view jvm = kJvm) {
+        return waitForRecord(prefix, app, jvm);
+    }
 
     // The first instance, once its main method runs.
-    std::unique_ptr<Started> startFirst() {
+    std::unique_ptr<Started> startFirst(std::wstring_view jvm = kJvm) {
         auto first = start({L"first"});
-        EXPECT_TRUE(waitForRecord("main ")) << ::testing::PrintToString(app.readRecord());
+        EXPECT_TRUE(waitForRecord("main ", jvm)) << ::testing::PrintToString(app.readRecord(jvm));
         return first;
     }
 
@@ -114,6 +119,7 @@ class SingleInstanceTest : public LauncherTest {
     }
 
     static constexpr DWORD kExitWaitMs = 120000 * kSlowness;
+    static constexpr std::wstring_view kJvm = L"jre\\bin\\client\\jvm.dll";
 };
 
 TEST_F(SingleInstanceTest, SecondStartEndsWithTheAnswerAndTheFirstEndsNormally) {
@@ -201,12 +207,76 @@ TEST_F(SingleInstanceTest, StartDuringJvmCreationIsServedOnceMainRuns) {
 }
 
 TEST_F(SingleInstanceTest, WithoutSecondaryMainTheSecondEndsWithTheFirstsExitCode) {
+    // 259 is STILL_ACTIVE: a first instance ending with it must not keep the second waiting.
+    for (const int32_t exitCode : {9, 259}) {
+        SCOPED_TRACE(exitCode);
+        app.clearRecord();
+        writeSingleInstanceSettings();
+        writeScenario(scenario(4000, "none", ",exit:" + std::to_string(exitCode)));
+        const auto first = startFirst();
+        const auto second = start({L"unanswered"});
+        EXPECT_EQ(first->exitCode(kExitWaitMs), exitCode);
+        EXPECT_EQ(second->exitCode(10000 * kSlowness), exitCode);
+    }
+}
+
+DWORD WINAPI endsAtOnce(void*) noexcept { return 0; }
+
+// A block outlives its first instance while any process holds it, say a second start that is
+// still ending. A start that finds such a block runs as a first start and serves the next.
+TEST_F(SingleInstanceTest, ABlockWhoseFirstInstanceHasGoneIsTakenOver) {
+    namespace si = launcher::single_instance;
     writeSingleInstanceSettings();
-    writeScenario(scenario(4000, "none", ",exit:9"));
-    const auto first = startFirst();
-    const auto second = start({L"unanswered"});
-    EXPECT_EQ(second->exitCode(kExitWaitMs), 9);
-    EXPECT_EQ(first->exitCode(kExitWaitMs), 9);
+    writeScenario(scenario(4000, "int:7"));
+
+    DWORD endedThreadId = 0;
+    base::UniqueKernelHandle endedThread(
+        CreateThread(nullptr, 0, &endsAtOnce, nullptr, 0, &endedThreadId));
+    ASSERT_TRUE(endedThread);
+    WaitForSingleObject(endedThread.get(), INFINITE);
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION ended{};
+    std::wstring endedLine = L"cmd.exe /c exit 3";
+    ASSERT_TRUE(CreateProcessW(nullptr, endedLine.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW,
+                               nullptr, nullptr, &startup, &ended));
+    base::UniqueKernelHandle endedProcess(ended.hProcess);
+    base::UniqueKernelHandle endedMainThread(ended.hThread);
+    WaitForSingleObject(endedProcess.get(), INFINITE);
+
+    struct Case {
+        const char* what;
+        DWORD processId;
+        DWORD requestThreadId;
+    };
+    const Case cases[] = {
+        {"its process has ended", ended.dwProcessId, ended.dwThreadId},
+        {"its request thread has ended", GetCurrentProcessId(), endedThreadId},
+    };
+    const std::wstring name = si::instanceName(exe);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        app.clearRecord();
+        base::UniqueKernelHandle mapping(
+            CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
+                               static_cast<DWORD>(si::kBlockSize), si::mappingName(name).c_str()));
+        ASSERT_TRUE(mapping);
+        base::UniqueMappedView view(MapViewOfFile(mapping.get(), FILE_MAP_WRITE, 0, 0, 0));
+        ASSERT_TRUE(view);
+        const std::span<std::uint8_t> block(static_cast<std::uint8_t*>(view.get()), si::kBlockSize);
+        si::writeField(block, si::kRequestThreadIdOffset, c.requestThreadId);
+        si::writeField(block, si::kProcessIdOffset, c.processId);
+        si::writeField(block, si::kMessageIdOffset,
+                       RegisterWindowMessageW(si::messageName(name).c_str()));
+
+        const auto first = startFirst();
+        EXPECT_EQ(start({L"again"})->exitCode(kExitWaitMs), 7);
+        EXPECT_EQ(first->exitCode(kExitWaitMs), 0);
+        const auto record = app.readRecord();
+        const auto handedOver = support::recordedArguments(record, "secondaryMain", "secondaryArg");
+        ASSERT_TRUE(handedOver.has_value()) << ::testing::PrintToString(record);
+        EXPECT_THAT(*handedOver, ElementsAre(u"again"));
+    }
 }
 
 TEST_F(SingleInstanceTest, HandOverWaitsWhileAnotherStartHoldsTheArgumentArea) {
@@ -257,6 +327,50 @@ TEST_F(SingleInstanceTest, TwentySimultaneousStartsEachGetTheirOwnAnswer) {
     }
     EXPECT_EQ(calls, static_cast<std::size_t>(kStarts));
 }
+
+#ifdef PAIR_LAUNCHER_EXE
+// The 32-bit launcher finds a 64-bit runtime and hands the launch to its pair, whose program
+// serves the second starts.
+TEST_F(SingleInstanceTest, SecondStartsReachTheProgramOfThePair) {
+    constexpr std::wstring_view kJvm64 = L"rt64\\bin\\client\\jvm.dll";
+    const std::wstring pair = app.copyIn(support::windowsPathOf(PAIR_LAUNCHER_EXE), L"MyApp64.exe");
+    app.copyIn(support::windowsPathOf(PAIR_BUILD_DIR) + L"\\tests\\support\\fakejvm.dll",
+               std::wstring(kJvm64));
+    const std::wstring common =
+        L"[Java Runtime Environment]\r\nMain Class=com.example.Main\r\nJRE Path=" +
+        app.file(L"rt64") +
+        L"\r\n[Class Path]\r\nClass Path=\\lib\\app.jar\r\n"
+        L"[Application]\r\nSingle Instance=yes\r\n";
+    app.writeText(L"MyApp64.ini", common);
+
+    for (const bool pairReturnCode : {true, false}) {
+        SCOPED_TRACE(pairReturnCode ? "Pair Return Code=Yes" : "without Pair Return Code");
+        app.clearRecord(kJvm64);
+        writeSettings(common + L"Pair Product=" + pair + L"\r\n" +
+                      (pairReturnCode ? L"Pair Return Code=Yes\r\n" : L""));
+        app.writeScenario(scenario(15000, "int:7"), kJvm64);
+        const auto first = startFirst(kJvm64);
+        const auto second = start({L"two words"});
+        // The answer comes from the pair's program while it still runs.
+        EXPECT_EQ(second->exitCode(12000 * kSlowness), pairReturnCode ? 7 : 0);
+        if (pairReturnCode) {
+            EXPECT_EQ(first->exitCode(0), std::nullopt);
+        }
+        EXPECT_TRUE(waitForRecord("secondaryMain", kJvm64));
+        EXPECT_EQ(first->exitCode(kExitWaitMs), 0);
+        // Without Pair Return Code nobody waits for the pair's processes: let them end before
+        // the folder goes.
+        EXPECT_TRUE(waitForRecord("destroyed", kJvm64));
+        Sleep(500);
+        const auto record = app.readRecord(kJvm64);
+        const auto handedOver = support::recordedArguments(record, "secondaryMain", "secondaryArg");
+        ASSERT_TRUE(handedOver.has_value()) << ::testing::PrintToString(record);
+        EXPECT_THAT(*handedOver, ElementsAre(u"two words"));
+        EXPECT_EQ(support::linesAfter(record, "main ").size(), 1u) << "one JVM only";
+        EXPECT_TRUE(app.readRecord().empty()) << "the 32-bit launcher loads no JVM";
+    }
+}
+#endif
 
 }  // namespace
 }  // namespace e2e

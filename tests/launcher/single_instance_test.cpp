@@ -32,6 +32,67 @@ TEST(SingleInstance, NamesComeFromTheExecutablePath) {
     EXPECT_NE(handOverMutexName(name), copiedEventName(name));
 }
 
+// A path of the given length, as GetModuleFileNameW reports it.
+std::wstring pathOfLength(std::size_t length, wchar_t fill = L'p') {
+    const std::wstring head = L"C:\\";
+    const std::wstring tail = L"\\MyApp.exe";
+    return head + std::wstring(length - head.size() - tail.size(), fill) + tail;
+}
+
+TEST(SingleInstance, NamesThatFitStayAsTheyAre) {
+    struct Case {
+        std::size_t pathLength;
+        bool messageKept;   // the instance name itself, at most 255 characters
+        bool mappingKept;   // below MAX_PATH
+        bool suffixedKept;  // the instance name and an eight-character suffix, below MAX_PATH
+    };
+    const Case cases[] = {
+        {40, true, true, true},     {251, true, true, true},     {252, true, true, false},
+        {255, true, true, false},   {256, false, true, false},   {259, false, true, false},
+        {260, false, false, false}, {1000, false, false, false}, {32767, false, false, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.pathLength);
+        const auto name = instanceName(pathOfLength(c.pathLength));
+        ASSERT_EQ(name.size(), c.pathLength);
+        EXPECT_EQ(messageName(name) == name, c.messageKept);
+        EXPECT_EQ(mappingName(name) == name, c.mappingKept);
+        EXPECT_EQ(startedEventName(name) == name + L"_upr_evt", c.suffixedKept);
+        EXPECT_EQ(handOverMutexName(name) == name + L"_upr_mtx", c.suffixedKept);
+        EXPECT_EQ(copiedEventName(name) == name + L"_upr_ack", c.suffixedKept);
+        EXPECT_LE(messageName(name).size(), kMessageNameLimit);
+        for (const auto& object : {mappingName(name), startedEventName(name),
+                                   handOverMutexName(name), copiedEventName(name)}) {
+            EXPECT_LE(object.size(), kObjectNameLimit);
+        }
+    }
+}
+
+TEST(SingleInstance, ShortenedNamesKeepPathsAndObjectsApart) {
+    const auto name = instanceName(pathOfLength(400));
+    // The same path always gives the same names: every start must find the same objects.
+    EXPECT_EQ(messageName(name), messageName(instanceName(pathOfLength(400))));
+    const std::vector<std::wstring> names = {
+        messageName(name),
+        startedEventName(name),
+        handOverMutexName(name),
+        copiedEventName(name),
+        // Paths that differ only far from their end, in letter case, or in length.
+        messageName(instanceName(pathOfLength(400, L'q'))),
+        messageName(instanceName(L"D" + pathOfLength(400).substr(1))),
+        messageName(instanceName(L"c" + pathOfLength(400).substr(1))),
+        messageName(instanceName(pathOfLength(401))),
+    };
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        for (std::size_t j = i + 1; j < names.size(); ++j) {
+            EXPECT_NE(names[i], names[j]) << i << " " << j;
+        }
+    }
+    // The end of the name tells which executable and which object a short name stands for.
+    EXPECT_TRUE(startedEventName(name).ends_with(L"_MyApp.exe_upr_evt"));
+    EXPECT_EQ(startedEventName(name).find(L'\\'), std::wstring::npos);
+}
+
 TEST(SingleInstance, FieldsAreLittleEndian) {
     std::vector<std::uint8_t> block(kBlockSize, 0);
     writeField(block, kMessageIdOffset, 0xC0DE1234u);
