@@ -3,15 +3,14 @@
 #include <cstddef>
 #include <limits>
 
-#include "resources/resource_ids.h"
-
 namespace jre {
 
 namespace {
 
 bool isDecimalDigit(wchar_t c) noexcept { return c >= L'0' && c <= L'9'; }
 
-// A bound with all four components equal to 0 or to 65535 stands for "no bound".
+}  // namespace
+
 bool isOpenBound(const JavaVersion& version) noexcept {
     const int32_t first = version.parts[0];
     if (first != 0 && first != kOpenMaximumComponent) return false;
@@ -20,8 +19,6 @@ bool isOpenBound(const JavaVersion& version) noexcept {
     }
     return true;
 }
-
-}  // namespace
 
 bool parseVersion(std::wstring_view text, int32_t fill, JavaVersion& out) {
     out = JavaVersion{};
@@ -101,16 +98,6 @@ bool matchesPreferredVersion(const JavaVersion& preferred, const JavaVersion& ca
         if (preferred.parts[i] != candidate.parts[i]) return false;
     }
     return true;
-}
-
-VersionPhrase describeVersionBounds(const JavaVersion& minimum, const JavaVersion& maximum) {
-    const bool minimumOpen = isOpenBound(minimum);
-    const bool maximumOpen = isOpenBound(maximum);
-    if (minimumOpen && maximumOpen) return {IDS_LATEST_VERSION, {}};
-    if (minimumOpen) return {IDS_MAXIMUM_VERSION, {formatVersion(maximum)}};
-    if (maximumOpen) return {IDS_MINIMUM_VERSION, {formatVersion(minimum)}};
-    if (minimum == maximum) return {IDS_EXACT_VERSION, {formatVersion(minimum)}};
-    return {IDS_VERSION_RANGE, {formatVersion(minimum), formatVersion(maximum)}};
 }
 
 }  // namespace jre

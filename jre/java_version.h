@@ -4,7 +4,6 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace jre {
 
@@ -34,6 +33,9 @@ bool parseVersion(std::wstring_view text, int32_t fill, JavaVersion& out);
 [[nodiscard]] JavaVersion minimumVersionFromSetting(std::wstring_view text);
 [[nodiscard]] JavaVersion maximumVersionFromSetting(std::wstring_view text);
 
+// A bound with all four components equal to 0 or to 65535 stands for "no bound".
+[[nodiscard]] bool isOpenBound(const JavaVersion& version) noexcept;
+
 // Both bounds inclusive.
 [[nodiscard]] bool isWithinBounds(const JavaVersion& version, const JavaVersion& minimum,
                                   const JavaVersion& maximum);
@@ -42,14 +44,5 @@ bool parseVersion(std::wstring_view text, int32_t fill, JavaVersion& out);
 // to its last non-zero component, so 1.8 matches 1.8.0.151 and 0.0.0.0 matches everything.
 [[nodiscard]] bool matchesPreferredVersion(const JavaVersion& preferred,
                                            const JavaVersion& candidate);
-
-// The phrase that names the required versions: a string-table id and its "%s" arguments.
-struct VersionPhrase {
-    unsigned stringId = 0;
-    std::vector<std::wstring> args;
-    bool operator==(const VersionPhrase&) const = default;
-};
-[[nodiscard]] VersionPhrase describeVersionBounds(const JavaVersion& minimum,
-                                                  const JavaVersion& maximum);
 
 }  // namespace jre

@@ -1,6 +1,6 @@
 #include <windows.h>
 
-#include "jre/jre_not_found_dialog_win.h"
+#include "launcher/jre_not_found_dialog_win.h"
 #include "launcher/launcher_app.h"
 #include "settings/settings_files_win.h"
 
@@ -8,10 +8,11 @@ namespace launcher {
 
 bool LauncherApp::askUserForJre() {
     const jre::JreSearchSettings& search = settings_.runtimeSearch;
-    // Normally no window is active yet; if one is, the dialog stays in front of it.
+    // Normally no window is active yet; if one is, the dialog stays in front of it. Qualified:
+    // the dialog's free function, not this member.
     const auto choice =
-        jre::askUserForJre(search.jvmType, search.minimumVersion, search.maximumVersion,
-                           search.pairProduct, GetActiveWindow());
+        launcher::askUserForJre(search.jvmType, search.minimumVersion, search.maximumVersion,
+                                search.pairProduct, GetActiveWindow());
     if (!choice) return false;
     runtime_.jvmLibraryPath = choice->jvmLibraryPath;
     checkLibraryBitness();

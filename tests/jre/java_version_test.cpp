@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "resources/resource_ids.h"
-
 namespace jre {
 namespace {
 
@@ -117,30 +115,11 @@ TEST(PreferredVersion, MatchesUpToLastNonZeroComponent) {
     }
 }
 
-TEST(DescribeVersionBounds, ChoosesPhraseByOpenBounds) {
-    struct Case {
-        const wchar_t* minimum;
-        const wchar_t* maximum;
-        VersionPhrase phrase;
-    };
-    const Case cases[] = {
-        {L"any", L"any", {IDS_LATEST_VERSION, {}}},
-        {L"", L"", {IDS_LATEST_VERSION, {}}},  // an empty maximum reads as no maximum here
-        {L"any", L"1.8", {IDS_MAXIMUM_VERSION, {L"1.8"}}},
-        {L"1.6", L"any", {IDS_MINIMUM_VERSION, {L"1.6"}}},
-        {L"1.8.0.151", L"1.8.0.151", {IDS_EXACT_VERSION, {L"1.8.0.151"}}},
-        {L"1.7", L"1.7", {IDS_VERSION_RANGE, {L"1.7", L"1.7"}}},
-        {L"1.6", L"11.0.2", {IDS_VERSION_RANGE, {L"1.6", L"11.0.2"}}},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(describeVersionBounds(minimumVersionFromSetting(c.minimum),
-                                        maximumVersionFromSetting(c.maximum)),
-                  c.phrase)
-            << testing::PrintToString(c.minimum) << " " << testing::PrintToString(c.maximum);
-    }
-    // A bound whose components are all 65535 counts as open, one mixing 0 and 65535 does not.
-    EXPECT_EQ(describeVersionBounds(v(65535, 65535, 65535, 65535), v(0, 65535, 0, 0)).stringId,
-              static_cast<unsigned>(IDS_MAXIMUM_VERSION));
+TEST(IsOpenBound, OnlyAllZeroOrAll65535) {
+    EXPECT_TRUE(isOpenBound(v(0, 0, 0, 0)));
+    EXPECT_TRUE(isOpenBound(v(65535, 65535, 65535, 65535)));
+    EXPECT_FALSE(isOpenBound(v(0, 65535, 0, 0)));  // mixing the two is a real bound
+    EXPECT_FALSE(isOpenBound(v(1, 8, 0, 0)));
 }
 
 }  // namespace

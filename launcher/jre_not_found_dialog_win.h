@@ -5,12 +5,13 @@
 #include <optional>
 #include <string>
 
-#include "jre/jre_not_found.h"
+#include "jre/java_version.h"
+#include "jre/jre_pick.h"
 #include "jre/jre_search.h"
 #include "ui/hyperlink_control_win.h"
 #include "ui/window_object_win.h"
 
-namespace jre {
+namespace launcher {
 
 // The modal dialog shown when no runtime was found: it says which runtime is needed, links to
 // the Java download page and lets the user browse for the folder of an installed runtime. OK
@@ -19,7 +20,7 @@ namespace jre {
 // is explained in the line above the folder box. Cancel, Esc and the close box end it with 2.
 class JreNotFoundDialog final : public ui::DialogObject {
   public:
-    JreNotFoundDialog(std::wstring message, JvmType type, std::wstring pairProduct)
+    JreNotFoundDialog(std::wstring message, jre::JvmType type, std::wstring pairProduct)
         : message_(std::move(message)), type_(type), pairProduct_(std::move(pairProduct)) {}
 
     // Runs the dialog modally; the EndDialog value, -1 when it cannot be shown.
@@ -38,10 +39,10 @@ class JreNotFoundDialog final : public ui::DialogObject {
     void browse(HWND window);
 
     std::wstring message_;
-    JvmType type_;
+    jre::JvmType type_;
     std::wstring pairProduct_;
     std::wstring templateHint_;  // the hint line as the template words it
-    JrePick pick_;
+    jre::JrePick pick_;
     ui::HyperlinkControl link_;
 };
 
@@ -54,8 +55,9 @@ struct JreChoice {
 // Shows the dialog for a start that found no runtime, owned by `owner` (the active window, if
 // any). nullopt when the user cancelled or the dialog could not be shown; when memory ran out
 // for it, the thread's last error is ERROR_OUTOFMEMORY.
-[[nodiscard]] std::optional<JreChoice> askUserForJre(JvmType type, const JavaVersion& minimum,
-                                                     const JavaVersion& maximum,
+[[nodiscard]] std::optional<JreChoice> askUserForJre(jre::JvmType type,
+                                                     const jre::JavaVersion& minimum,
+                                                     const jre::JavaVersion& maximum,
                                                      const std::wstring& pairProduct, HWND owner);
 
-}  // namespace jre
+}  // namespace launcher

@@ -2,19 +2,20 @@
 
 #include <shlobj.h>
 
-#include "jre/jre_not_found_dialog_win.h"
+#include "launcher/jre_not_found_dialog_win.h"
 
 #include <memory>
 #include <new>
 
 #include "base/system_library_win.h"
 #include "jre/jre_search_win.h"
+#include "launcher/jre_not_found.h"
 #include "resources/resource_ids.h"
 #include "ui/center_window_win.h"
 #include "ui/com_apartment_win.h"
 #include "ui/error_box_win.h"
 
-namespace jre {
+namespace launcher {
 namespace {
 
 // File-system folders only, the resizable new-style browser, no button for making a folder.
@@ -99,8 +100,9 @@ void JreNotFoundDialog::browse(HWND window) {
     const auto path = browseForFolder(window, ui::loadResourceString(IDS_BROWSE_FOR_JRE));
     if (!path) return;
     SetDlgItemTextW(window, IDC_JRE_PATH_EDIT, path->c_str());
-    const uint16_t machine = thisLauncherPlatform().machine;
-    pick_ = pickFromBrowsedFolder(*path, type_, WindowsFileSystem(), machine, pairProduct_);
+    const uint16_t machine = jre::thisLauncherPlatform().machine;
+    pick_ =
+        jre::pickFromBrowsedFolder(*path, type_, jre::WindowsFileSystem(), machine, pairProduct_);
     EnableWindow(GetDlgItem(window, IDOK), pick_.confirmable() ? TRUE : FALSE);
     const std::wstring hint =
         pickHint(pick_, machine, [](unsigned id) { return ui::loadResourceString(id); });
@@ -136,9 +138,9 @@ bool JreNotFoundDialog::handleMessage(HWND window, UINT message, WPARAM wParam, 
     }
 }
 
-std::optional<JreChoice> askUserForJre(JvmType type, const JavaVersion& minimum,
-                                       const JavaVersion& maximum, const std::wstring& pairProduct,
-                                       HWND owner) {
+std::optional<JreChoice> askUserForJre(jre::JvmType type, const jre::JavaVersion& minimum,
+                                       const jre::JavaVersion& maximum,
+                                       const std::wstring& pairProduct, HWND owner) {
     try {
         const std::wstring message = jreNotFoundMessage(
             type, minimum, maximum, [](unsigned id) { return ui::loadResourceString(id); });
@@ -151,4 +153,4 @@ std::optional<JreChoice> askUserForJre(JvmType type, const JavaVersion& minimum,
     }
 }
 
-}  // namespace jre
+}  // namespace launcher

@@ -1,9 +1,8 @@
-#include "jre/jre_not_found.h"
+#include "jre/jre_pick.h"
 
 #include <gtest/gtest.h>
 
 #include "jre/pe_image.h"
-#include "resources/resource_ids.h"
 #include "tests/jre/fake_jre_environment.h"
 
 namespace jre {
@@ -41,34 +40,31 @@ TEST(PickFromBrowsedFolder, IsConfirmableOnlyWithALibraryOfTheJvmType) {
         pickFromBrowsedFolder(L"", JvmType::ClientFirst, files, kMachineI386, L"").confirmable());
 }
 
-TEST(PickFromBrowsedFolder, AnotherMachinesRuntimeNeedsAPairAndIsExplained) {
+TEST(PickFromBrowsedFolder, AnotherMachinesRuntimeNeedsAPair) {
     fakes::FakeFileSystem files;
     files.addFile(L"C:\\rt64\\bin\\client\\jvm.dll", kMachineAmd64);
     files.addFile(L"C:\\rt32\\bin\\client\\jvm.dll", kMachineI386);
     files.addFile(L"C:\\odd\\bin\\client\\jvm.dll");  // not a readable image: the load judges
-    const auto loadString = [](unsigned id) {
-        return id == IDS_JRE_OTHER_MACHINE ? std::wstring(L"is %s, needs %s") : std::wstring();
-    };
     struct Case {
         const wchar_t* folder;
         uint16_t launcher;
         const wchar_t* pair;
         bool confirmable;
-        const wchar_t* hint;
+        std::optional<uint16_t> unrunnableMachine;
     };
     const Case cases[] = {
-        {L"C:\\rt64", kMachineI386, L"", false, L"is 64-bit, needs 32-bit"},
-        {L"C:\\rt64", kMachineI386, L"MyApp64.exe", true, L""},
-        {L"C:\\rt32", kMachineAmd64, L"", false, L"is 32-bit, needs 64-bit"},
-        {L"C:\\rt32", kMachineI386, L"", true, L""},
-        {L"C:\\odd", kMachineI386, L"", true, L""},
-        {L"C:\\none", kMachineI386, L"", false, L""},
+        {L"C:\\rt64", kMachineI386, L"", false, kMachineAmd64},
+        {L"C:\\rt64", kMachineI386, L"MyApp64.exe", true, std::nullopt},
+        {L"C:\\rt32", kMachineAmd64, L"", false, kMachineI386},
+        {L"C:\\rt32", kMachineI386, L"", true, std::nullopt},
+        {L"C:\\odd", kMachineI386, L"", true, std::nullopt},
+        {L"C:\\none", kMachineI386, L"", false, std::nullopt},
     };
     for (const auto& c : cases) {
         const JrePick pick =
             pickFromBrowsedFolder(c.folder, JvmType::ClientFirst, files, c.launcher, c.pair);
         EXPECT_EQ(pick.confirmable(), c.confirmable) << c.folder << " " << c.pair;
-        EXPECT_EQ(pickHint(pick, c.launcher, loadString), c.hint) << c.folder;
+        EXPECT_EQ(pick.unrunnableMachine, c.unrunnableMachine) << c.folder << " " << c.pair;
     }
 }
 

@@ -1,21 +1,13 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
 
-#include "jre/java_version.h"
 #include "jre/jre_search.h"
 
 namespace jre {
-
-// The text that tells the user which runtime to install: string 206 (server JVM) or 207 with
-// the phrase naming the version bounds in its "%s". `loadString` gives a string-table text.
-[[nodiscard]] std::wstring jreNotFoundMessage(
-    JvmType type, const JavaVersion& minimum, const JavaVersion& maximum,
-    const std::function<std::wstring(unsigned)>& loadString);
 
 // The folder the user picked in the folder browser, as it is remembered: with one trailing
 // backslash (a drive root keeps its own); empty stays empty.
@@ -42,10 +34,5 @@ struct JrePick {
 [[nodiscard]] JrePick pickFromBrowsedFolder(std::wstring_view browsedPath, JvmType type,
                                             const FileSystemView& files, uint16_t launcherMachine,
                                             std::wstring_view pairProduct);
-
-// The dialog's line above the folder box: empty (the template's own hint stays) unless the pick
-// is a runtime for another machine, which string 241 explains.
-[[nodiscard]] std::wstring pickHint(const JrePick& pick, uint16_t launcherMachine,
-                                    const std::function<std::wstring(unsigned)>& loadString);
 
 }  // namespace jre
