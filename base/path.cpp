@@ -6,6 +6,26 @@ bool hasLongPathPrefix(std::wstring_view path) noexcept {
     return path.substr(0, kLongPathPrefix.size()) == kLongPathPrefix;
 }
 
+std::wstring folderOf(std::wstring_view path, int levels) {
+    for (int level = 0; level < levels; ++level) {
+        const size_t last = path.rfind(L'\\');
+        if (last == std::wstring_view::npos) break;
+        path = path.substr(0, last);
+    }
+    return std::wstring(path);
+}
+
+std::wstring folderPrefixOf(std::wstring_view path) {
+    const size_t last = path.rfind(L'\\');
+    return last == std::wstring_view::npos ? std::wstring()
+                                           : std::wstring(path.substr(0, last + 1));
+}
+
+std::wstring fileNameOf(std::wstring_view path) {
+    const size_t last = path.rfind(L'\\');
+    return std::wstring(last == std::wstring_view::npos ? path : path.substr(last + 1));
+}
+
 std::wstring joinPath(std::wstring_view folder, std::wstring_view name) {
     std::wstring path(folder);
     if (!path.empty() && path.back() != L'\\') path += L'\\';

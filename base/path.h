@@ -11,6 +11,18 @@ inline constexpr size_t kMaxPath = 260;
 
 [[nodiscard]] bool hasLongPathPrefix(std::wstring_view path) noexcept;
 
+// The folder part of a path, `levels` times: the text before the last backslash. A path without
+// a backslash is given back as it is, so cutting more levels than a path has stops at its first
+// component: folderOf(L"C:\\jre\\bin\\server\\jvm.dll", 2) is C:\jre\bin.
+[[nodiscard]] std::wstring folderOf(std::wstring_view path, int levels = 1);
+
+// The text up to and including the last backslash, ready for a name to be appended; empty when
+// there is none.
+[[nodiscard]] std::wstring folderPrefixOf(std::wstring_view path);
+
+// The text after the last backslash; the whole path when there is none.
+[[nodiscard]] std::wstring fileNameOf(std::wstring_view path);
+
 // `name` inside `folder`, with exactly one backslash between them (none added to an empty
 // folder).
 [[nodiscard]] std::wstring joinPath(std::wstring_view folder, std::wstring_view name);

@@ -30,10 +30,4 @@ std::wstring replacedAll(std::wstring text, wchar_t from, wchar_t to) {
     return text;
 }
 
-std::wstring upToLastBackslash(std::wstring_view path) {
-    const auto last = path.rfind(L'\\');
-    if (last == std::wstring_view::npos) return {};
-    return std::wstring(path.substr(0, last + 1));
-}
-
 }  // namespace base

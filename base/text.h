@@ -17,7 +17,4 @@ namespace base {
 // Returns text with every `from` replaced by `to`.
 [[nodiscard]] std::wstring replacedAll(std::wstring text, wchar_t from, wchar_t to);
 
-// The text up to and including its last backslash; empty when there is none.
-[[nodiscard]] std::wstring upToLastBackslash(std::wstring_view path);
-
 }  // namespace base

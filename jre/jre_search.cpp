@@ -25,7 +25,7 @@ bool isVendorAccepted(JavaVendor vendor, const JreSearchSettings& settings) {
         case JavaVendor::JRockit:
             return settings.acceptJRockit || settings.preferJRockit;
         case JavaVendor::Ibm:
-            return settings.acceptIbm || settings.preferIbm;
+            return settings.mayChooseIbm();
     }
     return false;
 }
@@ -290,7 +290,7 @@ std::optional<RegistryChoice> searchRegistry(const JreSearchSettings& settings, 
     });
 }
 
-JreSearchResult searchForJre(const JreSearchSettings& settings, std::wstring_view moduleFolder,
+JreSearchResult searchForJre(const JreSearchSettings& settings, std::wstring_view executableFolder,
                              const RegistryReader& registry, const FileSystemView& files,
                              const LauncherPlatform& platform) {
     JreSearchResult result;
@@ -313,8 +313,8 @@ JreSearchResult searchForJre(const JreSearchSettings& settings, std::wstring_vie
 
     // A runtime shipped with the application: the launcher's own folder, or its "jre\". Without
     // either there is nothing to probe here; the current directory is never searched.
-    if (!moduleFolder.empty()) {
-        const std::wstring own = withTrailingBackslash(moduleFolder);
+    if (!executableFolder.empty()) {
+        const std::wstring own = withTrailingBackslash(executableFolder);
         const std::wstring bundled = own + L"jre\\";
         const std::wstring* runtime = isJreFolder(own, files)       ? &own
                                       : isJreFolder(bundled, files) ? &bundled

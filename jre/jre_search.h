@@ -32,6 +32,11 @@ struct JreSearchSettings {
     std::wstring jrePathSetting;
     std::wstring pairProduct;
     bool modernRuntimeKeys = true;  // rank the vendors' own keys (kVendorRegistryKeys) as well
+
+    // Whether the search may pick an IBM runtime. The launcher treats those apart: its Java main
+    // thread blocks after main instead of detaching, and single-instance requests keep their
+    // threads attached.
+    [[nodiscard]] bool mayChooseIbm() const noexcept { return acceptIbm || preferIbm; }
 };
 
 struct JreSearchResult {
@@ -168,9 +173,9 @@ struct RegistryChoice {
 
 // The whole search: "JRE Path", then the launcher's own folder or its "jre\" subfolder, then the
 // registry: the default view first and, for a 32-bit launcher with a pair, the 64-bit view
-// after it. `moduleFolder` is the executable's folder; empty when it is not known.
+// after it. `executableFolder` is the executable's folder; empty when it is not known.
 [[nodiscard]] JreSearchResult searchForJre(const JreSearchSettings& settings,
-                                           std::wstring_view moduleFolder,
+                                           std::wstring_view executableFolder,
                                            const RegistryReader& registry,
                                            const FileSystemView& files,
                                            const LauncherPlatform& platform);

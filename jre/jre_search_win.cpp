@@ -153,8 +153,8 @@ LauncherPlatform thisLauncherPlatform() noexcept {
 #endif
 }
 
-JreSearchResult findJre(const JreSearchSettings& settings, std::wstring_view moduleFolder) {
-    return searchForJre(settings, moduleFolder, WindowsRegistry(), WindowsFileSystem(),
+JreSearchResult findJre(const JreSearchSettings& settings, std::wstring_view executableFolder) {
+    return searchForJre(settings, executableFolder, WindowsRegistry(), WindowsFileSystem(),
                         thisLauncherPlatform());
 }
 

@@ -41,7 +41,7 @@ class WindowsRegistry final : public RegistryReader {
 
 // The search over the real file system and registry.
 [[nodiscard]] JreSearchResult findJre(const JreSearchSettings& settings,
-                                      std::wstring_view moduleFolder);
+                                      std::wstring_view executableFolder);
 [[nodiscard]] ProbeResult probeJvmLibrary(std::wstring_view folder, JvmType type);
 [[nodiscard]] bool isJreFolder(std::wstring_view folder);
 

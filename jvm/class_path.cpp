@@ -4,8 +4,6 @@
 
 #include "base/path.h"
 #include "base/split.h"
-#include "base/text.h"
-#include "jvm/native_paths.h"
 
 namespace jvm {
 
@@ -18,16 +16,16 @@ bool isSearchedClassPathElement(std::wstring_view element) noexcept {
     return element.find(L'*') != std::wstring_view::npos || isRelativeClassPathElement(element);
 }
 
-ClassPathSearch classPathSearchFor(std::wstring_view element, std::wstring_view modulePath) {
+ClassPathSearch classPathSearchFor(std::wstring_view element, std::wstring_view executablePath) {
     ClassPathSearch search;
     if (isRelativeClassPathElement(element)) {
-        const std::wstring folder = cutAtLastBackslash(std::wstring(modulePath), 1);
+        const std::wstring folder = base::folderOf(executablePath);
         search.pattern = folder;
         search.pattern += element;
-        search.prefix = folder + base::upToLastBackslash(element);
+        search.prefix = folder + base::folderPrefixOf(element);
     } else {
         search.pattern = element;
-        search.prefix = base::upToLastBackslash(element);
+        search.prefix = base::folderPrefixOf(element);
     }
     return search;
 }
@@ -61,7 +59,7 @@ std::wstring withoutEmptyElements(std::wstring_view classPath) {
     return result;
 }
 
-std::wstring composeClassPath(std::wstring_view setting, std::wstring_view modulePath,
+std::wstring composeClassPath(std::wstring_view setting, std::wstring_view executablePath,
                               bool embeddedJar, const ClassPathServices& services) {
     std::vector<std::wstring> elements;
     base::splitText(setting, L";", elements);
@@ -71,7 +69,7 @@ std::wstring composeClassPath(std::wstring_view setting, std::wstring_view modul
         classPath += entry;
         classPath += L';';
     };
-    if (embeddedJar) append(modulePath);
+    if (embeddedJar) append(executablePath);
     for (const auto& raw : elements) {
         if (raw.empty()) continue;
         const std::wstring element = services.expand(raw);
@@ -82,7 +80,7 @@ std::wstring composeClassPath(std::wstring_view setting, std::wstring_view modul
             append(element);
             continue;
         }
-        const ClassPathSearch search = classPathSearchFor(element, modulePath);
+        const ClassPathSearch search = classPathSearchFor(element, executablePath);
         for (const auto& name : services.findNames(search.pattern)) {
             append(search.prefix + name);
         }

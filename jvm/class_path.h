@@ -22,7 +22,7 @@ struct ClassPathSearch {
     std::wstring prefix;
 };
 [[nodiscard]] ClassPathSearch classPathSearchFor(std::wstring_view element,
-                                                 std::wstring_view modulePath);
+                                                 std::wstring_view executablePath);
 
 // The pattern as handed to the file search: patterns of MAX_PATH characters or more get the
 // long-path prefix ("\\?\UNC\" for a UNC path) so the search does not fail on their length.
@@ -39,8 +39,9 @@ struct ClassPathServices {
 // resolved, joined with ";". With `embeddedJar` the executable itself comes first. The result
 // never holds an empty element (see withoutEmptyElements); an element "." is kept as it stands,
 // the one way to put the current folder on the class path.
-[[nodiscard]] std::wstring composeClassPath(std::wstring_view setting, std::wstring_view modulePath,
-                                            bool embeddedJar, const ClassPathServices& services);
+[[nodiscard]] std::wstring composeClassPath(std::wstring_view setting,
+                                            std::wstring_view executablePath, bool embeddedJar,
+                                            const ClassPathServices& services);
 
 // The class path with every empty element (leading, trailing or doubled ";") left out. HotSpot
 // reads an empty element as the current folder, so classes and resources planted wherever the

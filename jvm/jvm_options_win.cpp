@@ -67,10 +67,10 @@ std::vector<std::wstring> findMatchingNames(const std::wstring& pattern) {
 }
 
 std::optional<JvmOptionList> buildJvmOptions(const JvmOptionSources& sources,
-                                             std::wstring_view modulePath) {
+                                             std::wstring_view executablePath) {
     const ClassPathServices services{expand, findMatchingNames};
     const std::wstring classPath =
-        composeClassPath(sources.classPath, modulePath, sources.embeddedJar, services);
+        composeClassPath(sources.classPath, executablePath, sources.embeddedJar, services);
     if (classPath.empty()) return std::nullopt;
 
     JvmOptionList list;

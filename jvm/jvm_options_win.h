@@ -17,7 +17,7 @@ namespace jvm {
 // composed from a non-empty `libraryPath` setting first in `jvmOptions` as -Djava.library.path,
 // and extends the process's Path by `systemPath` and the runtime's bin folder.
 void prepareNativePaths(const std::wstring& jvmLibraryPath, std::wstring_view libraryPath,
-                        const std::wstring& systemPath, std::wstring_view moduleFolder,
+                        const std::wstring& systemPath, std::wstring_view executableFolder,
                         std::vector<std::string>& jvmOptions);
 
 // The settings the option list is made of, as read (environment references unexpanded).
@@ -41,10 +41,10 @@ struct JvmOptionList {
     std::wstring unrepresentedPath;
 };
 
-// The option list for the executable at `modulePath`; nullopt when the class path comes out
+// The option list for the executable at `executablePath`; nullopt when the class path comes out
 // empty, which the caller reports.
 [[nodiscard]] std::optional<JvmOptionList> buildJvmOptions(const JvmOptionSources& sources,
-                                                           std::wstring_view modulePath);
+                                                           std::wstring_view executablePath);
 
 // The JVM library's default Java stack size in bytes, asked through its
 // "JNI_GetDefaultJavaVMInitArgs" entry; 0 when it reports none (or there is no entry).

@@ -1,6 +1,6 @@
 #include "jvm/native_paths.h"
 
-#include "base/text.h"
+#include "base/path.h"
 
 namespace jvm {
 
@@ -10,24 +10,15 @@ void appendSeparatorIfMissing(std::wstring& text) {
 }
 }  // namespace
 
-std::wstring cutAtLastBackslash(std::wstring s, int times) {
-    for (int i = 0; i < times; ++i) {
-        const size_t last = s.rfind(L'\\');
-        if (last == std::wstring::npos) break;
-        s.resize(last);
-    }
-    return s;
-}
-
 std::wstring jreHomeFolder(std::wstring_view jvmLibraryPath) {
-    return base::upToLastBackslash(cutAtLastBackslash(std::wstring(jvmLibraryPath), 2));
+    return base::folderPrefixOf(base::folderOf(jvmLibraryPath, 2));
 }
 
-std::wstring composeLibraryPath(std::wstring_view libraryPath, std::wstring_view moduleFolder,
+std::wstring composeLibraryPath(std::wstring_view libraryPath, std::wstring_view executableFolder,
                                 std::wstring_view jvmLibraryPath, const ExpandEnvironment& expand) {
     std::wstring head(libraryPath);
     appendSeparatorIfMissing(head);
-    head += moduleFolder;
+    head += executableFolder;
     head += L";.;%Path%";
     // The separator before the lib folder depends on how the Path ends, so it is decided
     // after expansion.
@@ -41,7 +32,7 @@ std::wstring searchPathTemplate(std::wstring_view systemPath, std::wstring_view 
     std::wstring path(systemPath);
     if (!path.empty()) appendSeparatorIfMissing(path);
     path += L"%Path%;";
-    path += cutAtLastBackslash(std::wstring(jvmLibraryPath), 2);
+    path += base::folderOf(jvmLibraryPath, 2);
     return path;
 }
 

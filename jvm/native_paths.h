@@ -6,9 +6,6 @@
 
 namespace jvm {
 
-// `times` times: the text before the last backslash, if there is one.
-[[nodiscard]] std::wstring cutAtLastBackslash(std::wstring s, int times);
-
 // The runtime folder of a JVM library, with a trailing backslash: C:\jre\bin\server\jvm.dll
 // gives C:\jre\ (empty without backslashes).
 [[nodiscard]] std::wstring jreHomeFolder(std::wstring_view jvmLibraryPath);
@@ -16,11 +13,11 @@ namespace jvm {
 using ExpandEnvironment = std::function<std::wstring(const std::wstring&)>;
 
 // The JVM's native library path: the "Library Path" value, the executable's folder, the current
-// folder, the process's Path and the runtime's lib folder, ";" between each. `moduleFolder` ends
-// with a backslash. Environment references are expanded; %Path% is the Path before it is
+// folder, the process's Path and the runtime's lib folder, ";" between each. `executableFolder`
+// ends with a backslash. Environment references are expanded; %Path% is the Path before it is
 // extended for the JVM.
 [[nodiscard]] std::wstring composeLibraryPath(std::wstring_view libraryPath,
-                                              std::wstring_view moduleFolder,
+                                              std::wstring_view executableFolder,
                                               std::wstring_view jvmLibraryPath,
                                               const ExpandEnvironment& expand);
 

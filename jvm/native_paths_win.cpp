@@ -4,6 +4,7 @@
 
 #include "base/ansi_paths_win.h"
 #include "base/files_win.h"
+#include "base/path.h"
 #include "jvm/jvm_options_win.h"
 #include "jvm/native_paths.h"
 
@@ -25,14 +26,14 @@ std::optional<std::wstring> expandedOrNothing(const std::wstring& text) {
 }  // namespace
 
 void prepareNativePaths(const std::wstring& jvmLibraryPath, std::wstring_view libraryPath,
-                        const std::wstring& systemPath, std::wstring_view moduleFolder,
+                        const std::wstring& systemPath, std::wstring_view executableFolder,
                         std::vector<std::string>& jvmOptions) {
     SetEnvironmentVariableW(L"VX_JVM_PATH", jvmLibraryPath.c_str());
-    SetEnvironmentVariableW(L"VX_JVM_HOME", cutAtLastBackslash(jvmLibraryPath, 3).c_str());
+    SetEnvironmentVariableW(L"VX_JVM_HOME", base::folderOf(jvmLibraryPath, 3).c_str());
 
     if (!libraryPath.empty()) {
         const std::wstring composed = composeLibraryPath(
-            libraryPath, moduleFolder, jvmLibraryPath,
+            libraryPath, executableFolder, jvmLibraryPath,
             [](const std::wstring& text) { return base::expandEnvironment(text); });
         // The list carries the inherited Path, whose entries the program may never need, so an
         // entry the code page cannot carry is passed as it is rather than refused.

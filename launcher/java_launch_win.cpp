@@ -3,6 +3,7 @@
 #include "base/dll_search_win.h"
 #include "base/files_win.h"
 #include "base/module_win.h"
+#include "base/path.h"
 #include "jvm/exception_text.h"
 #include "jvm/jni_result.h"
 #include "jvm/jvm_options_win.h"
@@ -18,32 +19,27 @@ namespace launcher {
 
 namespace {
 
-// The JVM calls these from whatever thread ends it; they only pass the news on.
-void JNICALL exitHook(jint status) noexcept {
-    auto* app = LauncherApp::current();
-    if (app == nullptr) return;
-    if (app->exitListener != nullptr) app->exitListener->onJvmExit(status);
-    app->closeRuntimeSplash();
+// The JVM calls this from whatever thread ends it.
+void JNICALL exitHook(jint) noexcept {
+    if (auto* app = LauncherApp::current(); app != nullptr) app->closeRuntimeSplash();
 }
 
-void JNICALL abortHook() noexcept {
-    if (auto* app = LauncherApp::current(); app != nullptr && app->exitListener != nullptr)
-        app->exitListener->onJvmAbort();
-}
+// Installed as it always was, so the JVM gets the same option list; nothing needs doing before
+// the JVM aborts the process.
+void JNICALL abortHook() noexcept {}
 
 }  // namespace
 
 void LauncherApp::prepareNativePaths() {
-    std::wstring folder;
-    if (!moduleFolder(folder)) folder.clear();
     jvm::prepareNativePaths(runtime_.jvmLibraryPath, settings_.jvmOptions.libraryPath,
-                            settings_.jvmOptions.systemPath, folder, jvm_.jvmOptions);
+                            settings_.jvmOptions.systemPath, base::folderPrefixOf(executablePath_),
+                            jvm_.jvmOptions);
 }
 
 bool LauncherApp::loadJvmLibrary(const std::wstring& path) {
     // The library stays loaded for the life of the process, so its handle has no owner. Its
     // imports come from the runtime's own bin folder, as for the runtime's java.exe.
-    HMODULE library = base::loadLibraryWithDependencyFolder(path, jvm::cutAtLastBackslash(path, 2));
+    HMODULE library = base::loadLibraryWithDependencyFolder(path, base::folderOf(path, 2));
     if (library == nullptr) {
         const auto error = static_cast<int>(GetLastError());
         ui::showErrorBox(splashWindowHandle, IDS_JVM_LOAD_FAILED, std::wstring_view(path), error);
@@ -66,12 +62,10 @@ bool LauncherApp::loadJvmLibrary(const std::wstring& path) {
 }
 
 bool LauncherApp::buildJvmOptions() {
-    std::wstring executable;
-    if (!modulePath(executable)) return false;
     const JvmOptionSettings& settings = settings_.jvmOptions;
     auto list = jvm::buildJvmOptions(
         {settings.classPath, settings.embeddedJar, settings.vmParameters, settings.cmdSetting},
-        executable);
+        executablePath_);
     if (!list) {
         ui::showErrorBox(splashWindowHandle, IDS_NO_CLASS_PATH);
         return false;
@@ -125,8 +119,7 @@ bool LauncherApp::runMainClass() {
     call.onUncaughtException = [this](JNIEnv*, jthrowable exception) {
         reportUncaughtException(exception);
     };
-    const jre::JreSearchSettings& search = settings_.runtimeSearch;
-    call.blockForeverAfterMain = search.acceptIbm || search.preferIbm;
+    call.blockForeverAfterMain = settings_.runtimeSearch.mayChooseIbm();
 
     switch (jvm::runMainClass(jvm_.mainThreadEnv, jvm_.javaVm, call)) {
         case jvm::MainClassFailure::None:

@@ -21,17 +21,6 @@
 
 namespace launcher {
 
-// Receives the JVM's exit and abort notifications. Nothing in the launcher installs one; the
-// hooks pass them on when a listener is set.
-class JvmExitListener {
-  public:
-    virtual void onJvmExit(jint status) = 0;
-    virtual void onJvmAbort() = 0;
-
-  protected:
-    ~JvmExitListener() = default;
-};
-
 // The one application object: every piece of launch state lives here, for the life of the
 // process. The decisions live in the subsystem folders and take plain values; this class
 // orchestrates, owns the state and is the only place that shows error boxes.
@@ -48,17 +37,15 @@ class LauncherApp {
     [[nodiscard]] bool startUp();
     [[nodiscard]] int32_t run();
 
-    // The executable's full path, read once; on failure an error box and false.
-    [[nodiscard]] bool modulePath(std::wstring& out);
-    // The executable's folder with its trailing backslash; `out` is left alone when the path
-    // holds no backslash.
-    [[nodiscard]] bool moduleFolder(std::wstring& out);
+    // Kept only for the JRE-not-found dialog's caller: copies executablePath_, always true.
+    [[nodiscard]] bool modulePath(std::wstring& out) const {
+        out = executablePath_;
+        return true;
+    }
     // "Override WorkingDir": the executable's folder becomes the current one. False (after an
     // error box) when the folder cannot be made current.
     [[nodiscard]] bool applyWorkingDirectory();
 
-    // Read by the JVM's exit and abort hooks, from whichever thread ends the JVM.
-    JvmExitListener* exitListener = nullptr;
     // For the JVM's exit hook: System.exit ends the process inside the JVM, so that is the
     // runtime splash library's last chance to be closed.
     void closeRuntimeSplash() noexcept { jreSplashClose.reset(); }
@@ -110,7 +97,8 @@ class LauncherApp {
     [[nodiscard]] DWORD runJavaProgram();
     static DWORD WINAPI runJavaMainThread(void* app) noexcept;
 
-    std::wstring executablePath_;  // empty until modulePath has read it
+    // The executable's full path, read once by startUp before anything else needs it.
+    std::wstring executablePath_;
     LaunchSettings settings_;
     // The Java program's arguments: the command line's after the program's own path, then the
     // "Cmd" setting's.
@@ -126,10 +114,9 @@ class LauncherApp {
     // The runtime splash library's close entry, called at most once however the launch ends.
     splash::OneShotCall jreSplashClose;
 
-    // Single-instance mode: the shared block, its mapping and the request thread.
+    // Single-instance mode: the shared block, its mapping and the request thread; its role
+    // says whether the mode is on and whether this process is the first instance.
     SingleInstance singleInstance;
-    bool firstInstance = false;
-    bool singleInstanceActive = false;
 };
 
 }  // namespace launcher

@@ -47,9 +47,7 @@ std::optional<SettingsSources> openSettingsSources(const std::wstring& executabl
 }  // namespace
 
 bool LauncherApp::loadSettings() {
-    std::wstring executable;
-    if (!modulePath(executable)) return false;
-    const auto sources = openSettingsSources(executable);
+    const auto sources = openSettingsSources(executablePath_);
     if (!sources) return false;
     settings_ = interpretLaunchSettings(sources->product, sources->layered,
                                         sources->perUser ? &*sources->perUser : nullptr);
@@ -62,13 +60,9 @@ bool LauncherApp::loadSettings() {
 }
 
 bool LauncherApp::setUpSingleInstance() {
-    const SingleInstance::Setup setup{
-        executablePath_, settings_.application.singleInstance, settings_.mainClass,
-        !(settings_.runtimeSearch.acceptIbm || settings_.runtimeSearch.preferIbm)};
-    const bool goOn = singleInstance.setUp(setup, arguments_, jvm_.mainStartedEvent);
-    singleInstanceActive = singleInstance.role() != SingleInstance::Role::Off;
-    firstInstance = singleInstance.role() == SingleInstance::Role::First;
-    return goOn;
+    const SingleInstance::Setup setup{executablePath_, settings_.application.singleInstance,
+                                      settings_.mainClass, !settings_.runtimeSearch.mayChooseIbm()};
+    return singleInstance.setUp(setup, arguments_, jvm_.mainStartedEvent);
 }
 
 }  // namespace launcher

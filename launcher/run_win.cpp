@@ -17,7 +17,7 @@ constexpr int kMostStartsAfresh = 8;
 
 int32_t LauncherApp::run() {
     // A second instance never searched for a runtime, so it cannot be one that hands over.
-    for (int round = 0; singleInstanceActive && !firstInstance; ++round) {
+    for (int round = 0; singleInstance.role() == SingleInstance::Role::Second; ++round) {
         if (const auto answer = singleInstance.waitForAnswer()) return *answer;
         // The first instance stopped serving without running a program: start as if it had
         // never been there.
@@ -30,8 +30,6 @@ int32_t LauncherApp::run() {
 
 void LauncherApp::leaveSingleInstance(bool startAfresh) {
     singleInstance.tearDown(startAfresh);
-    singleInstanceActive = false;
-    firstInstance = false;
     jvm_.mainStartedEvent.reset();
 }
 

@@ -1,14 +1,13 @@
 #include <windows.h>
 
+#include "base/path.h"
 #include "jre/jre_search_win.h"
 #include "launcher/launcher_app.h"
 
 namespace launcher {
 
 bool LauncherApp::findJre() {
-    std::wstring folder;
-    if (!moduleFolder(folder)) folder.clear();
-    runtime_ = jre::findJre(settings_.runtimeSearch, folder);
+    runtime_ = jre::findJre(settings_.runtimeSearch, base::folderPrefixOf(executablePath_));
     return runtime_.found;
 }
 

@@ -11,8 +11,8 @@ bool wanted(std::wstring_view applicationType, std::wstring_view singleInstance)
     return applicationType != L"service" && singleInstance == L"yes";
 }
 
-std::wstring instanceName(std::wstring_view modulePath) {
-    return base::replacedAll(std::wstring(modulePath), L'\\', L'_');
+std::wstring instanceName(std::wstring_view executablePath) {
+    return base::replacedAll(std::wstring(executablePath), L'\\', L'_');
 }
 
 namespace {

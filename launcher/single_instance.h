@@ -28,7 +28,7 @@ inline constexpr std::size_t kArgumentLimit = 1040;
 
 // The executable's full path with every backslash replaced by "_": the root of every shared
 // object's name. Copies in different folders thus never meet.
-[[nodiscard]] std::wstring instanceName(std::wstring_view modulePath);
+[[nodiscard]] std::wstring instanceName(std::wstring_view executablePath);
 
 // The system refuses longer names: a registered message is an atom of at most 255 characters,
 // and a named kernel object's name must stay below MAX_PATH.

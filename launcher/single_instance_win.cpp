@@ -134,7 +134,7 @@ std::span<std::uint8_t> SingleInstance::block() const noexcept {
 bool SingleInstance::setUp(const Setup& setup, const std::vector<std::wstring>& arguments,
                            base::UniqueKernelHandle& mainStartedEvent) {
     if (!setup.wanted) return true;
-    name_ = si::instanceName(setup.modulePath);
+    name_ = si::instanceName(setup.executablePath);
 
     // Held until this start has either made the block usable or handed its arguments over, so
     // no one reads a half-made block and no two hand-overs share the argument area.

@@ -36,9 +36,9 @@ class SingleInstance {
     enum class Role { Off, First, Second };
 
     struct Setup {
-        std::wstring modulePath;  // the executable's full path; names every shared object
-        bool wanted = false;      // the settings ask for it (never for a service)
-        std::wstring mainClass;   // slash-separated
+        std::wstring executablePath;  // the executable's full path; names every shared object
+        bool wanted = false;          // the settings ask for it (never for a service)
+        std::wstring mainClass;       // slash-separated
         // False when IBM runtimes are accepted or preferred: they keep attached threads.
         bool detachAfterRequest = true;
     };

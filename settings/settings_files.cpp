@@ -1,5 +1,7 @@
 #include "settings/settings_files.h"
 
+#include "base/path.h"
+
 namespace settings {
 
 namespace {
@@ -17,15 +19,10 @@ std::optional<std::wstring> mainSettingsPath(std::wstring_view executablePath) {
 }
 
 std::wstring settingsFileBaseName(std::wstring_view executablePath) {
-    const size_t backslash = executablePath.rfind(L'\\');
-    std::wstring_view name = backslash == std::wstring_view::npos
-                                 ? executablePath
-                                 : executablePath.substr(backslash + 1);
+    std::wstring name = base::fileNameOf(executablePath);
     const size_t dot = name.rfind(L'.');
-    if (dot != std::wstring_view::npos) name = name.substr(0, dot);
-    std::wstring baseName(name);
-    baseName += L".ini";
-    return baseName;
+    if (dot != std::wstring::npos) name.resize(dot);
+    return name + L".ini";
 }
 
 std::wstring productFolderName(std::wstring_view productName) {
@@ -55,9 +52,7 @@ std::wstring pairProductBesideExecutable(std::wstring_view pairProduct,
                         pairProduct.front() == L'/' ||
                         (pairProduct.size() >= 2 && pairProduct[1] == L':');
     if (placed) return std::wstring(pairProduct);
-    const size_t backslash = executablePath.rfind(L'\\');
-    if (backslash == std::wstring_view::npos) return std::wstring(pairProduct);
-    return std::wstring(executablePath.substr(0, backslash + 1)) + std::wstring(pairProduct);
+    return base::folderPrefixOf(executablePath) + std::wstring(pairProduct);
 }
 
 std::vector<WriteBackTarget> jrePathWriteBackTargets(const JrePathWriteBack& request,

@@ -1,5 +1,8 @@
 #include "splash/splash_settings.h"
 
+#include <algorithm>
+
+#include "base/path.h"
 #include "base/text.h"
 
 namespace splash {
@@ -9,13 +12,9 @@ bool SplashSettings::prefersRuntimeSplash() const noexcept {
 }
 
 std::wstring runtimeSplashLibraryPath(std::wstring_view jvmLibraryPath) {
-    std::wstring_view folder = jvmLibraryPath;
-    for (int cut = 0; cut < 2; ++cut) {
-        const auto last = folder.rfind(L'\\');
-        if (last == std::wstring_view::npos) return {};
-        folder = folder.substr(0, last);
-    }
-    std::wstring path(folder);
+    // The library sits in the runtime's bin folder, the parent of the JVM library's own folder.
+    if (std::ranges::count(jvmLibraryPath, L'\\') < 2) return {};
+    std::wstring path = base::folderOf(jvmLibraryPath, 2);
     if (path.empty() || (path.back() != L'\\' && path.back() != L'/')) path += L'\\';
     return path + L"splashscreen.dll";
 }

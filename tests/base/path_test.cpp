@@ -88,6 +88,39 @@ TEST(FolderPathForCreation, PrefixFrom248CharactersForFullPathsOnly) {
     EXPECT_EQ(folderPathForCreation(relative), relative);
 }
 
+// Every cut of a path at its last backslash: the folder (one or more levels up), the folder
+// ready for a name, and the file name.
+struct CutCase {
+    std::wstring path;
+    int levels;
+    std::wstring folder;
+    std::wstring prefix;    // folderPrefixOf(path)
+    std::wstring fileName;  // fileNameOf(path)
+};
+
+TEST(PathCuts, AtTheLastBackslash) {
+    const std::wstring jvm = L"C:\\jre\\bin\\server\\jvm.dll";
+    const CutCase cases[] = {
+        {jvm, 1, L"C:\\jre\\bin\\server", L"C:\\jre\\bin\\server\\", L"jvm.dll"},
+        {jvm, 2, L"C:\\jre\\bin", L"C:\\jre\\bin\\server\\", L"jvm.dll"},
+        {jvm, 3, L"C:\\jre", L"C:\\jre\\bin\\server\\", L"jvm.dll"},
+        {jvm, 0, jvm, L"C:\\jre\\bin\\server\\", L"jvm.dll"},
+        // More levels than the path has stop at its first component.
+        {L"C:\\jvm.dll", 3, L"C:", L"C:\\", L"jvm.dll"},
+        {L"jvm.dll", 2, L"jvm.dll", L"", L"jvm.dll"},
+        {L"\\App.exe", 1, L"", L"\\", L"App.exe"},
+        {L"C:\\Apps\\", 1, L"C:\\Apps", L"C:\\Apps\\", L""},
+        {L"\\\\server\\share\\App.exe", 2, L"\\\\server", L"\\\\server\\share\\", L"App.exe"},
+        {L"", 1, L"", L"", L""},
+    };
+    for (const CutCase& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.path << " (" << c.levels << " levels)");
+        EXPECT_EQ(folderOf(c.path, c.levels), c.folder);
+        EXPECT_EQ(folderPrefixOf(c.path), c.prefix);
+        EXPECT_EQ(fileNameOf(c.path), c.fileName);
+    }
+}
+
 TEST(JoinPath, OneBackslashBetweenFolderAndName) {
     EXPECT_EQ(joinPath(L"C:\\Windows\\system32", L"gdiplus.dll"),
               L"C:\\Windows\\system32\\gdiplus.dll");

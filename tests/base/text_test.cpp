@@ -19,11 +19,8 @@ TEST(Text, EqualsIgnoringCase) {
     EXPECT_TRUE(equalsIgnoringCase(L"", L""));
 }
 
-TEST(Text, ReplacedAllAndUpToLastBackslash) {
+TEST(Text, ReplacedAll) {
     EXPECT_EQ(replacedAll(L"com.example.Main", L'.', L'/'), L"com/example/Main");
-    EXPECT_EQ(upToLastBackslash(L"C:\\Apps\\App.exe"), L"C:\\Apps\\");
-    EXPECT_EQ(upToLastBackslash(L"App.exe"), L"");
-    EXPECT_EQ(upToLastBackslash(L"\\App.exe"), L"\\");
 }
 
 }  // namespace

@@ -59,9 +59,9 @@ struct Environment {
         addRuntime(withTrailingBackslash(home), jvmFolders);
     }
     JreSearchResult search(const JreSearchSettings& settings,
-                           std::wstring_view moduleFolder = L"C:\\app\\",
+                           std::wstring_view executableFolder = L"C:\\app\\",
                            LauncherPlatform platform = k32BitLauncher) const {
-        return searchForJre(settings, moduleFolder, registry, files, platform);
+        return searchForJre(settings, executableFolder, registry, files, platform);
     }
     bool opened(std::wstring_view key, RegistryView view = RegistryView::Default,
                 RegistryRoot root = RegistryRoot::LocalMachine) const {
@@ -456,10 +456,10 @@ TEST(ModuleFolderSource, OwnFolderThenJreSubfolderThenRegistry) {
 }
 
 TEST(ModuleFolderSource, NeverProbesTheCurrentDirectory) {
-    for (const wchar_t* moduleFolder : {L"C:\\app\\", L""}) {
+    for (const wchar_t* executableFolder : {L"C:\\app\\", L""}) {
         Environment env;
         env.addRuntime(L"", {L"client"});  // relative paths, as seen from the current directory
-        EXPECT_FALSE(env.search(defaults(), moduleFolder).found);
+        EXPECT_FALSE(env.search(defaults(), executableFolder).found);
         for (const auto& path : env.files.lookedUp) {
             EXPECT_NE(path, L"bin\\client\\jvm.dll");
             EXPECT_NE(path, L"bin\\java.dll");

@@ -8,7 +8,7 @@
 
 #include "base/files_win.h"
 #include "base/handles_win.h"
-#include "base/text.h"
+#include "base/path.h"
 #include "jre/jre_search_win.h"
 #include "jre/pe_image.h"
 
@@ -26,7 +26,7 @@ constexpr REGSAM kOtherView = KEY_WOW64_64KEY;
 #endif
 
 std::wstring tinyLibrary(uint16_t machine) {
-    const std::wstring folder = base::upToLastBackslash(base::executablePath().value_or(L""));
+    const std::wstring folder = base::folderPrefixOf(base::executablePath().value_or(L""));
     return folder + (machine == kMachineI386 ? L"tiny_i386.dll" : L"tiny_x86_64.dll");
 }
 
@@ -128,9 +128,9 @@ class JreSearchWin : public ::testing::Test {
         writeHome(keyPath, version, view, REG_SZ, home, (home.size() + 1) * sizeof(wchar_t));
     }
 
-    JreSearchResult search(const JreSearchSettings& settings, std::wstring_view moduleFolder,
+    JreSearchResult search(const JreSearchSettings& settings, std::wstring_view executableFolder,
                            const RegistryReader& registry) const {
-        return searchForJre(settings, moduleFolder, registry, WindowsFileSystem(),
+        return searchForJre(settings, executableFolder, registry, WindowsFileSystem(),
                             thisLauncherPlatform());
     }
 

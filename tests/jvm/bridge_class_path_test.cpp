@@ -54,8 +54,8 @@ class PlantedInWorkingFolder : public ::testing::Test {
                 return fs::exists(path) ? std::vector<std::wstring>{wide(path.filename())}
                                         : std::vector<std::wstring>{};
             }};
-        const std::wstring modulePath = wide(app.string()) + L"\\app.exe";
-        classPath = toHost(composeClassPath(setting, modulePath, false, services));
+        const std::wstring executablePath = wide(app.string()) + L"\\app.exe";
+        classPath = toHost(composeClassPath(setting, executablePath, false, services));
         ASSERT_FALSE(classPath.empty());
         ASSERT_EQ(createJavaVm(testing::jvmLibrary().createJavaVm,
                                {"-Djava.class.path=" + classPath, "-Xmx64m"}, nullptr, nullptr, &vm,

@@ -10,15 +10,6 @@ namespace {
 
 constexpr std::wstring_view kJvm = L"C:\\jre\\bin\\server\\jvm.dll";
 
-TEST(CutAtLastBackslash, CutsAsOftenAsThereAreBackslashes) {
-    EXPECT_EQ(jvm::cutAtLastBackslash(std::wstring(kJvm), 3), L"C:\\jre");
-    EXPECT_EQ(jvm::cutAtLastBackslash(std::wstring(kJvm), 2), L"C:\\jre\\bin");
-    EXPECT_EQ(jvm::cutAtLastBackslash(std::wstring(kJvm), 0), kJvm);
-    EXPECT_EQ(jvm::cutAtLastBackslash(L"C:\\jvm.dll", 3), L"C:");
-    EXPECT_EQ(jvm::cutAtLastBackslash(L"jvm.dll", 2), L"jvm.dll");
-    EXPECT_EQ(jvm::cutAtLastBackslash(L"", 1), L"");
-}
-
 TEST(JreHomeFolder, KeepsTheTrailingBackslash) {
     EXPECT_EQ(jvm::jreHomeFolder(kJvm), L"C:\\jre\\");
     EXPECT_EQ(jvm::jreHomeFolder(L"server\\jvm.dll"), L"");

@@ -52,7 +52,7 @@ class OptionsOnDisk : public testing::Test {
              {L"\\lib\\x.jar", L"\\lib\\y.jar", L"\\lib\\notes.txt", L"\\a.jar"}) {
             createFile(app + name);
         }
-        modulePath = app + L"\\app.exe";
+        executablePath = app + L"\\app.exe";
     }
 
     void TearDown() override {
@@ -65,7 +65,7 @@ class OptionsOnDisk : public testing::Test {
         RemoveDirectoryW(root.c_str());
     }
 
-    std::wstring root, app, modulePath;
+    std::wstring root, app, executablePath;
 };
 
 TEST_F(OptionsOnDisk, ClassPathFromRealFiles) {
@@ -74,7 +74,7 @@ TEST_F(OptionsOnDisk, ClassPathFromRealFiles) {
         L"\\lib\\*.jar;\\a.jar;\\missing.jar;;C:\\absent\\b.jar;%JVM_OPTIONS_TEST_APP%"
         L"\\lib\\*.txt;" +
         root + L"\\app\\lib\\y.*";
-    const auto list = jvm::buildJvmOptions({.classPath = classPath}, modulePath);
+    const auto list = jvm::buildJvmOptions({.classPath = classPath}, executablePath);
     ASSERT_TRUE(list.has_value());
     ASSERT_EQ(list->options.size(), 1u);
     auto entries = classPathEntries(list->options[0]);
@@ -98,23 +98,24 @@ TEST_F(OptionsOnDisk, ExpansionsLeaveNoEmptyElement) {
     SetEnvironmentVariableW(L"JVM_OPTIONS_TEST_NOTHING", L";");
     const auto list = jvm::buildJvmOptions(
         {.classPath = L";%JVM_OPTIONS_TEST_LIST%;C:\\%JVM_OPTIONS_TEST_LATER%;.;\\\\srv\\s\\x.jar"},
-        modulePath);
+        executablePath);
     ASSERT_TRUE(list.has_value());
     EXPECT_EQ(list->options[0],
               "-Djava.class.path=C:\\one.jar;C:\\two.jar;C:\\;.;\\\\srv\\s\\x.jar");
 }
 
 TEST_F(OptionsOnDisk, EmbeddedJarAloneIsAClassPath) {
-    const auto list = jvm::buildJvmOptions({.embeddedJar = true}, modulePath);
+    const auto list = jvm::buildJvmOptions({.embeddedJar = true}, executablePath);
     ASSERT_TRUE(list.has_value());
     EXPECT_EQ(list->options, std::vector<std::string>{
                                  "-Djava.class.path=" + base::toThreadAnsi(app) + "\\app.exe"});
 }
 
 TEST_F(OptionsOnDisk, AnEmptyClassPathIsAnError) {
-    EXPECT_FALSE(jvm::buildJvmOptions(
-                     {.classPath = L"\\nothing\\*.jar;;", .vmParameters = L"-Xss1m"}, modulePath)
-                     .has_value());
+    EXPECT_FALSE(
+        jvm::buildJvmOptions({.classPath = L"\\nothing\\*.jar;;", .vmParameters = L"-Xss1m"},
+                             executablePath)
+            .has_value());
 }
 
 TEST_F(OptionsOnDisk, ParametersAndCmd) {
@@ -123,7 +124,7 @@ TEST_F(OptionsOnDisk, ParametersAndCmd) {
         {.classPath = L"\\a.jar",
          .vmParameters = L" -Xmx256m  \"-Dp=a b\" -Dlogs=%JVM_OPTIONS_TEST_LOGS% -Xss512k -ea",
          .cmdSetting = L"one \"two three\" \"\" %JVM_OPTIONS_TEST_LOGS%"},
-        modulePath);
+        executablePath);
     ASSERT_TRUE(list.has_value());
     const std::vector<std::string> expected = {
         "-Djava.class.path=" + base::toThreadAnsi(app) + "\\a.jar",
@@ -139,7 +140,8 @@ TEST_F(OptionsOnDisk, ParametersAndCmd) {
 
 TEST_F(OptionsOnDisk, PercentOptionsFollowTheReportedMemory) {
     const auto list = jvm::buildJvmOptions(
-        {.classPath = L"\\a.jar", .vmParameters = L"-Xmx50P -Xms10:0:64t -Xss1:1:0p"}, modulePath);
+        {.classPath = L"\\a.jar", .vmParameters = L"-Xmx50P -Xms10:0:64t -Xss1:1:0p"},
+        executablePath);
     ASSERT_TRUE(list.has_value());
 
     MEMORYSTATUS status{};
