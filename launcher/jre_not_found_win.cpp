@@ -16,13 +16,10 @@ bool LauncherApp::askUserForJre() {
     if (!choice) return false;
     runtime_.jvmLibraryPath = choice->jvmLibraryPath;
     checkLibraryBitness();
-    std::wstring executable;
-    if (modulePath(executable)) {
-        const ProductSettings& product = settings_.product;
-        settings::writeBackJrePath({executable, settings_.application.serviceMode,
-                                    search.pairProduct, product.productName, product.productCode,
-                                    choice->folder});
-    }
+    const ProductSettings& product = settings_.product;
+    settings::writeBackJrePath({executablePath_, settings_.application.serviceMode,
+                                search.pairProduct, product.productName, product.productCode,
+                                choice->folder});
     return true;
 }
 

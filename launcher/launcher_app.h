@@ -37,11 +37,6 @@ class LauncherApp {
     [[nodiscard]] bool startUp();
     [[nodiscard]] int32_t run();
 
-    // Kept only for the JRE-not-found dialog's caller: copies executablePath_, always true.
-    [[nodiscard]] bool modulePath(std::wstring& out) const {
-        out = executablePath_;
-        return true;
-    }
     // "Override WorkingDir": the executable's folder becomes the current one. False (after an
     // error box) when the folder cannot be made current.
     [[nodiscard]] bool applyWorkingDirectory();
