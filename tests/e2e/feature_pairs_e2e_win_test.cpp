@@ -45,7 +45,8 @@ struct DialogState {
 
 // The dialog's state once it shows `folder` (empty: at once); the hint line and OK follow the
 // folder box within the same message, and emulated starts can be slow.
-[[maybe_unused]] DialogState stateOf(const support::WindowInfo& dialog, const std::wstring& folder = L"") {
+[[maybe_unused]] DialogState stateOf(const support::WindowInfo& dialog,
+                                     const std::wstring& folder = L"") {
     for (int i = 0; i < 100 && !folder.empty(); ++i) {
         if (support::textOf(GetDlgItem(dialog.handle, IDC_JRE_PATH_EDIT)) == folder) break;
         Sleep(100);
