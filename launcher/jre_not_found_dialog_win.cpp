@@ -30,26 +30,27 @@ struct ItemListDeleter {
 };
 using UniqueItemList = std::unique_ptr<ITEMIDLIST, ItemListDeleter>;
 
-// The file-system path of a shell item list. SHGetNameFromIDList allocates the name, so a folder
-// deeper than MAX_PATH comes back whole, where SHGetPathFromIDListW stops at MAX_PATH; the
-// latter serves only when the former is missing or fails.
+// The file-system path of a shell item list. SHGetPathFromIDListW, which every shell has, stops
+// at MAX_PATH; only a folder deeper than that is named through SHGetNameFromIDList, which
+// allocates the name (Wine's 32-bit shell gives it back empty for ordinary folders).
 std::optional<std::wstring> pathOfItemList(PCIDLIST_ABSOLUTE list) {
     using NameOf = HRESULT(WINAPI*)(PCIDLIST_ABSOLUTE, SIGDN, PWSTR*);
     using PathOf = BOOL(WINAPI*)(PCIDLIST_ABSOLUTE, wchar_t*);
     using Free = void(WINAPI*)(void*);
+    auto pathOf = base::systemFunction<PathOf>(L"shell32.dll", "SHGetPathFromIDListW");
+    wchar_t path[MAX_PATH] = {};
+    if (pathOf != nullptr && pathOf(list, path) && path[0] != L'\0') return std::wstring(path);
     auto nameOf = base::systemFunction<NameOf>(L"shell32.dll", "SHGetNameFromIDList");
     auto free = base::systemFunction<Free>(L"ole32.dll", "CoTaskMemFree");
     wchar_t* name = nullptr;
-    if (nameOf != nullptr && free != nullptr && SUCCEEDED(nameOf(list, SIGDN_FILESYSPATH, &name)) &&
-        name != nullptr) {
-        std::optional<std::wstring> path(name);
-        free(name);
-        return path;
+    if (nameOf == nullptr || free == nullptr || FAILED(nameOf(list, SIGDN_FILESYSPATH, &name)) ||
+        name == nullptr) {
+        return std::nullopt;
     }
-    auto pathOf = base::systemFunction<PathOf>(L"shell32.dll", "SHGetPathFromIDListW");
-    wchar_t path[MAX_PATH] = {};
-    if (pathOf == nullptr || !pathOf(list, path)) return std::nullopt;
-    return std::wstring(path);
+    std::wstring longPath(name);
+    free(name);
+    if (longPath.empty()) return std::nullopt;
+    return longPath;
 }
 
 // The folder the user picks in the shell's folder browser, owned by `owner`; nullopt when the
