@@ -2,6 +2,7 @@
 // without a pair; a service with a relative pair; the class path and the working folder.
 #include <windows.h>
 
+#include "tests/e2e/jre_dialog_script_win.h"
 #include "tests/e2e/launcher_fixture_win.h"
 #include "tests/support/window_script_win.h"
 
@@ -12,50 +13,7 @@
 namespace e2e {
 namespace {
 
-constexpr wchar_t kDialogTitle[] = L"JRE Not Found";
 constexpr wchar_t kSection[] = L"Java Runtime Environment";
-
-bool isJreDialog(const support::WindowInfo& window) {
-    return window.isDialog() && window.title == kDialogTitle;
-}
-
-bool isFolderBrowser(const support::WindowInfo& window) {
-    if (!window.isDialog() || window.title == kDialogTitle) return false;
-    for (const auto& control : window.controls) {
-        if (control.className == L"SysTreeView32") return true;
-    }
-    return false;
-}
-
-bool browseTo(const support::WindowInfo& dialog, const std::wstring& folder) {
-    PostMessageW(dialog.handle, WM_COMMAND, MAKEWPARAM(IDC_BROWSE, BN_CLICKED), 0);
-    HWND browser = support::waitForProcessWindow(dialog.processId, isFolderBrowser);
-    if (browser == nullptr) return false;
-    if (!support::selectFolderInBrowser(browser, dialog.processId, folder)) return false;
-    Sleep(300);
-    PostMessageW(browser, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-    return support::waitUntilClosed(browser);
-}
-
-struct DialogState {
-    bool okEnabled = false;
-    std::wstring hint;
-    std::wstring path;
-};
-
-// The dialog's state once it shows `folder` (empty: at once); the hint line and OK follow the
-// folder box within the same message, and emulated starts can be slow.
-[[maybe_unused]] DialogState stateOf(const support::WindowInfo& dialog,
-                                     const std::wstring& folder = L"") {
-    for (int i = 0; i < 100 && !folder.empty(); ++i) {
-        if (support::textOf(GetDlgItem(dialog.handle, IDC_JRE_PATH_EDIT)) == folder) break;
-        Sleep(100);
-    }
-    Sleep(500);
-    return {IsWindowEnabled(GetDlgItem(dialog.handle, IDOK)) != FALSE,
-            support::textOf(GetDlgItem(dialog.handle, IDC_BROWSE_HINT)),
-            support::textOf(GetDlgItem(dialog.handle, IDC_JRE_PATH_EDIT))};
-}
 
 std::string narrow(const std::wstring& text) {
     std::string result;
@@ -104,22 +62,21 @@ std::wstring installPairRuntime(support::AppFolder& app, const std::wstring& fol
 }
 
 // Without a pair, a 64-bit runtime cannot be confirmed in the 32-bit launcher's dialog, and the
-// Switched off for now: each case picks a folder in the shell's folder browser, and under this
-// Wine set-up the picked folder does not reach the dialog's folder box in the 32-bit tree, so the
-// cases cannot tell a fault of the launcher from one of the harness. The decisions they meet
-// (which pick is usable, the remembered path, the files written) are tested on the host.
 // dialog says why; a 32-bit pick then gives OK back and the usual hint line.
-TEST_F(FeaturePairs, DISABLED_DialogWithoutPairRefusesAnotherMachinesRuntime) {
+TEST_F(FeaturePairs, DialogWithoutPairRefusesAnotherMachinesRuntime) {
+    SKIP_UNLESS_FOLDERS_CAN_BE_PICKED();
     installPairRuntime(app, L"rt64");
     writeSettings(settingsText(L""));
-    std::optional<DialogState> atStart, after64, after32;
+    std::optional<JreDialogState> atStart, after64, after32;
     const auto result = launch(
         {},
         [&](const support::WindowInfo& window) {
             if (!isJreDialog(window)) return support::WindowAction::leave();
-            atStart = stateOf(window);
-            if (browseTo(window, app.file(L"rt64"))) after64 = stateOf(window, app.file(L"rt64"));
-            if (browseTo(window, app.file(L"rt32"))) after32 = stateOf(window, app.file(L"rt32"));
+            atStart = jreDialogStateOf(window);
+            if (browseTo(window, app.file(L"rt64")))
+                after64 = jreDialogStateOf(window, app.file(L"rt64"));
+            if (browseTo(window, app.file(L"rt32")))
+                after32 = jreDialogStateOf(window, app.file(L"rt32"));
             return support::WindowAction::click(IDCANCEL);
         },
         options);
@@ -135,7 +92,8 @@ TEST_F(FeaturePairs, DISABLED_DialogWithoutPairRefusesAnotherMachinesRuntime) {
 
 // A remembered "JRE Path" that only a pair could run, and no pair: the start-up passes it over,
 // so the dialog comes instead of a load failure on every start; the new pick replaces it.
-TEST_F(FeaturePairs, DISABLED_RememberedRuntimeOfAnotherMachineWithoutPairBringsTheDialogBack) {
+TEST_F(FeaturePairs, RememberedRuntimeOfAnotherMachineWithoutPairBringsTheDialogBack) {
+    SKIP_UNLESS_FOLDERS_CAN_BE_PICKED();
     installPairRuntime(app, L"rt64");
     writeSettings(settingsText(L""));
     app.writeText(L"appdata\\Pairs\\FP1\\MyApp.ini",
@@ -160,7 +118,8 @@ TEST_F(FeaturePairs, DISABLED_RememberedRuntimeOfAnotherMachineWithoutPairBrings
 
 // A service whose pair is named relative to its folder: the pick reaches the pair's own settings
 // file beside it (not a bare name in the Windows folder), so the pair finds it and runs.
-TEST_F(FeaturePairs, DISABLED_ServiceWithRelativePairRemembersThePickBesideTheExecutable) {
+TEST_F(FeaturePairs, ServiceWithRelativePairRemembersThePickBesideTheExecutable) {
+    SKIP_UNLESS_FOLDERS_CAN_BE_PICKED();
     app.copyIn(support::windowsPathOf(PAIR_LAUNCHER_EXE), L"MyApp64.exe");
     installPairRuntime(app, L"rt64");
     app.writeScenario("main_class=com/example/Main\nmain=exit:-3\n", L"rt64\\bin\\client\\jvm.dll");
@@ -195,7 +154,8 @@ TEST_F(FeaturePairs, DISABLED_ServiceWithRelativePairRemembersThePickBesideTheEx
 
 // A runtime folder whose name lies outside the ANSI code page is remembered as it is: the new
 // per-user file is Unicode, so the next start finds the runtime without the dialog.
-TEST_F(FeaturePairs, DISABLED_PickOutsideTheCodePageIsRememberedInAUnicodeFile) {
+TEST_F(FeaturePairs, PickOutsideTheCodePageIsRememberedInAUnicodeFile) {
+    SKIP_UNLESS_FOLDERS_CAN_BE_PICKED();
     const std::wstring folder = L"rt \u03a3\u03bf\u03c6\u03af\u03b1 \u4e2d";
     const std::wstring dll = folder + L"\\bin\\client\\jvm.dll";
     app.installJvm(support::FakeJvm::Full, dll, false);

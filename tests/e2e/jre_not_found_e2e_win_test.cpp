@@ -2,6 +2,7 @@
 // with the shell's folder browser, remembering the pick, and the download link.
 #include <windows.h>
 
+#include "tests/e2e/jre_dialog_script_win.h"
 #include "tests/e2e/launcher_fixture_win.h"
 #include "tests/support/window_script_win.h"
 
@@ -11,21 +12,6 @@
 
 namespace e2e {
 namespace {
-
-constexpr wchar_t kDialogTitle[] = L"JRE Not Found";
-
-bool isJreDialog(const support::WindowInfo& window) {
-    return window.isDialog() && window.title == kDialogTitle;
-}
-
-// A shell folder browser: a dialog holding a tree view.
-bool isFolderBrowser(const support::WindowInfo& window) {
-    if (!window.isDialog() || window.title == kDialogTitle) return false;
-    for (const auto& control : window.controls) {
-        if (control.className == L"SysTreeView32") return true;
-    }
-    return false;
-}
 
 std::wstring outputFile(const std::wstring& name) {
     const std::wstring folder = support::windowsPathOf(E2E_OUTPUT_DIR);
@@ -53,27 +39,9 @@ class JreNotFoundTest : public LauncherTest {
     support::RunOptions options;
 };
 
-// Opens the folder browser with the Browse button, picks `folder` there and waits until the
-// browser is gone. False when a step failed.
-bool browseTo(const support::WindowInfo& dialog, const std::wstring& folder) {
-    PostMessageW(dialog.handle, WM_COMMAND, MAKEWPARAM(IDC_BROWSE, BN_CLICKED), 0);
-    HWND browser = support::waitForProcessWindow(dialog.processId, isFolderBrowser);
-    if (browser == nullptr) return false;
-    if (!support::selectFolderInBrowser(browser, dialog.processId, folder)) return false;
-    Sleep(300);
-    PostMessageW(browser, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-    return support::waitUntilClosed(browser);
-}
-
-struct DialogState {
-    std::wstring path;
-    bool okEnabled = false;
-};
-
-DialogState stateOf(const support::WindowInfo& dialog) {
+JreDialogState stateOf(const support::WindowInfo& dialog) {
     Sleep(200);
-    return {support::textOf(GetDlgItem(dialog.handle, IDC_JRE_PATH_EDIT)),
-            IsWindowEnabled(GetDlgItem(dialog.handle, IDOK)) != FALSE};
+    return jreDialogStateOf(dialog);
 }
 
 struct MessageCase {
@@ -128,6 +96,7 @@ TEST_F(JreNotFoundTest, MessageNamesTheRuntimeAndCancelOrCloseWriteNothing) {
 }
 
 TEST_F(JreNotFoundTest, BrowsedRuntimeIsUsedRememberedAndFoundAgainWithoutTheDialog) {
+    SKIP_UNLESS_FOLDERS_CAN_BE_PICKED();
     const std::wstring clientOnly = app.file(L"client only");
     const std::wstring picked = app.file(L"picked runtime");
     app.installJvm(support::FakeJvm::Full, L"client only\\bin\\client\\jvm.dll", false);
@@ -136,10 +105,10 @@ TEST_F(JreNotFoundTest, BrowsedRuntimeIsUsedRememberedAndFoundAgainWithoutTheDia
     app.writeScenario("main_class=com/example/Main\n", pickedDll);
     writeSettingsWithoutRuntime(L"JVM Type=server\r\n");
 
-    std::optional<DialogState> afterClientOnly;
-    std::optional<DialogState> afterGoodPick;
-    std::optional<DialogState> afterBadRepick;
-    std::optional<DialogState> atStart;
+    std::optional<JreDialogState> afterClientOnly;
+    std::optional<JreDialogState> afterGoodPick;
+    std::optional<JreDialogState> afterBadRepick;
+    std::optional<JreDialogState> atStart;
     const auto first = launch(
         {},
         [&](const support::WindowInfo& window) {
@@ -194,6 +163,7 @@ TEST_F(JreNotFoundTest, BrowsedRuntimeIsUsedRememberedAndFoundAgainWithoutTheDia
 // A 64-bit runtime picked in a 32-bit launcher's dialog goes to the paired launcher, which finds
 // it through the "JRE Path" remembered for it as well.
 TEST_F(JreNotFoundTest, SixtyFourBitPickHandsOverToThePairWhichFindsItRemembered) {
+    SKIP_UNLESS_FOLDERS_CAN_BE_PICKED();
     const std::wstring pair = app.copyIn(support::windowsPathOf(PAIR_LAUNCHER_EXE), L"MyApp64.exe");
     app.copyIn(support::windowsPathOf(PAIR_BUILD_DIR) + L"\\tests\\support\\fakejvm.dll",
                L"rt64\\bin\\client\\jvm.dll");
@@ -238,6 +208,7 @@ std::wstring fromUtf16(const std::string& bytes) {
 }
 
 TEST_F(JreNotFoundTest, ServiceRemembersThePickInTheMainFileKeepingItsEncodingAndComments) {
+    SKIP_UNLESS_FOLDERS_CAN_BE_PICKED();
     app.installJvm(support::FakeJvm::Full, L"rt\\bin\\client\\jvm.dll", false);
     app.writeScenario("main_class=com/example/Main\n", L"rt\\bin\\client\\jvm.dll");
     const std::vector<std::wstring> lines = {

@@ -7,6 +7,7 @@
 
 #include <gdiplus.h>
 
+#include <cstring>
 #include <vector>
 
 #include "base/handles_win.h"
@@ -167,6 +168,14 @@ bool selectFolderInBrowser(HWND browser, DWORD processId, const std::wstring& fo
     }
     VirtualFreeEx(process.get(), remote, 0, MEM_RELEASE);
     return selected;
+}
+
+bool processMemoryIsReachable() {
+    static const char probe[] = "bytes only this process holds";
+    char seen[sizeof probe] = {};
+    base::UniqueKernelHandle self(OpenProcess(PROCESS_VM_READ, FALSE, GetCurrentProcessId()));
+    return self && ReadProcessMemory(self.get(), probe, seen, sizeof probe, nullptr) &&
+           std::memcmp(probe, seen, sizeof probe) == 0;
 }
 
 void moveMouseTo(POINT screen) { sendMouse(screen, 0); }

@@ -1,0 +1,40 @@
+#include "tests/e2e/jre_dialog_script_win.h"
+
+#include "resources/resource_ids.h"
+
+namespace e2e {
+
+bool isJreDialog(const support::WindowInfo& window) {
+    return window.isDialog() && window.title == kJreDialogTitle;
+}
+
+bool isFolderBrowser(const support::WindowInfo& window) {
+    if (!window.isDialog() || window.title == kJreDialogTitle) return false;
+    for (const auto& control : window.controls) {
+        if (control.className == L"SysTreeView32") return true;
+    }
+    return false;
+}
+
+bool browseTo(const support::WindowInfo& dialog, const std::wstring& folder) {
+    PostMessageW(dialog.handle, WM_COMMAND, MAKEWPARAM(IDC_BROWSE, BN_CLICKED), 0);
+    HWND browser = support::waitForProcessWindow(dialog.processId, isFolderBrowser);
+    if (browser == nullptr) return false;
+    if (!support::selectFolderInBrowser(browser, dialog.processId, folder)) return false;
+    Sleep(300);
+    PostMessageW(browser, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    return support::waitUntilClosed(browser);
+}
+
+JreDialogState jreDialogStateOf(const support::WindowInfo& dialog, const std::wstring& folder) {
+    for (int i = 0; i < 100 && !folder.empty(); ++i) {
+        if (support::textOf(GetDlgItem(dialog.handle, IDC_JRE_PATH_EDIT)) == folder) break;
+        Sleep(100);
+    }
+    Sleep(500);
+    return {IsWindowEnabled(GetDlgItem(dialog.handle, IDOK)) != FALSE,
+            support::textOf(GetDlgItem(dialog.handle, IDC_BROWSE_HINT)),
+            support::textOf(GetDlgItem(dialog.handle, IDC_JRE_PATH_EDIT))};
+}
+
+}  // namespace e2e
