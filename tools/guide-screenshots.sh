@@ -46,6 +46,22 @@ make_app() {
     fi
 }
 
+# The first visible window that xdotool finds with the arguments, or, for "--size WxH", the
+# first window of that size anywhere in the tree (the splash is an unmanaged popup without a
+# title or class that xdotool could match).
+find_window() {
+    if [ "$1" = --size ]; then
+        local id="" tries=0
+        while [ -z "$id" ] && [ $((tries += 1)) -le 240 ]; do
+            sleep 0.5
+            id=$(xwininfo -root -tree | awk -v size=" $2+" 'index($0, size) { print $1; exit }')
+        done
+        [ -n "$id" ] && echo "$id"
+    else
+        timeout 120 xdotool search --sync --onlyvisible "$@" | head -n1
+    fi
+}
+
 # Starts the application, waits for a visible window that xdotool finds, captures it and ends
 # the program.
 shoot() {
@@ -53,11 +69,11 @@ shoot() {
     shift 2  # the rest: how xdotool finds the window
     (cd "$work/$name" && exec "$root/tools/wine-run" "$work/$name/MyApp.exe" >/dev/null 2>&1) &
     local pid=$!
-    window=$(timeout 120 xdotool search --sync --onlyvisible "$@" | head -n1) || {
+    window=$(find_window "$@") && [ -n "$window" ] || {
         echo "guide-screenshots: no window ($*) for $name" >&2
         exit 1
     }
-    sleep 1  # let the window paint its controls
+    sleep 4  # let the window paint its controls (slowly where 32-bit code is emulated)
     import -window "$window" "$out/$picture"
     wineserver -k 2>/dev/null || true
     wait "$pid" 2>/dev/null || true
@@ -83,5 +99,4 @@ make_app splash 'main_class=com/example/Main\nmain=sleep:60000\n' \
     'Class Path=\lib\myapp.jar' '[Display]' 'Splash Screen=splash.png'
 convert -size 400x240 gradient:'#1d4f91-#5fa8d3' -fill white -draw 'roundrectangle 30,150 370,170 8,8' \
     -fill '#1d4f91' -draw 'rectangle 34,154 250,166' "$work/splash/splash.png"
-# The splash window has no title: it is the program's one visible window.
-shoot splash splash.png --class '^myapp\.exe$'
+shoot splash splash.png --size 400x240
