@@ -145,6 +145,9 @@ std::vector<std::string> splashCalls(const std::vector<std::string>& record) {
 
 // Long enough for the splash to be read and compared while main runs.
 constexpr char kSlowMain[] = "main_class=com/example/Main\nmain=sleep:1500\n";
+// Before main ends: long enough for a watcher slowed by emulation or a busy machine to see the
+// splash at all.
+constexpr char kSightingTime[] = "sleep:4000";
 
 TEST_F(SplashTest, ScreenShowsTheImageInEveryFormat) {
     // JPEG is lossy: its decoders may round a step apart.
@@ -250,7 +253,8 @@ TEST_F(SplashTest, EitherSwitchSuppressesTheSplashAndStillReachesTheProgram) {
 TEST_F(SplashTest, SplashIsGoneOnceMainReturnsWhileProgramThreadsStillRun) {
     // main returns and leaves a non-daemon thread with a message box: the process lives on
     // until it is answered, but the splash must not.
-    writeScenario("main_class=com/example/Main\nmain=sleep:1500,box:still running\n");
+    writeScenario("main_class=com/example/Main\nmain=" + std::string(kSightingTime) +
+                  ",box:still running\n");
     writeSplashSettings(L"Splash Screen=" + copyImage(L"odd.png"));
     bool goneWhileBoxShown = false;
     SplashWatch watch;
@@ -270,7 +274,7 @@ TEST_F(SplashTest, SplashIsGoneOnceMainReturnsWhileProgramThreadsStillRun) {
 }
 
 TEST_F(SplashTest, SplashIsGoneBeforeTheExceptionDialogShows) {
-    writeScenario("main_class=com/example/Main\nmain=sleep:1500,throw\n");
+    writeScenario("main_class=com/example/Main\nmain=" + std::string(kSightingTime) + ",throw\n");
     writeSplashSettings(L"Splash Screen=" + copyImage(L"odd.png"), L"Failure Check=Yes");
     bool splashAliveAtDialog = true;
     HWND dialogOwner = reinterpret_cast<HWND>(1);
