@@ -177,14 +177,16 @@ public final class PackRequest {
 
         /** Checks the request as the command line would; the message names the option. */
         public PackRequest build() throws UsageException {
-            // "--option=value" keeps a value that starts with "--" a value.
+            // "--option=value" keeps a value that starts with "--" a value. The name and the
+            // jars come first, as people write the command line.
             List<String> args = new ArrayList<>();
+            if (single.containsKey("--name")) args.add("--name=" + single.get("--name"));
+            for (String jar : jars) args.add("--jar=" + jar);
             for (Map.Entry<String, String> entry : single.entrySet()) {
-                if (entry.getKey().equals("--name")) args.add(0, "--name=" + entry.getValue());
-                else args.add(entry.getKey() + "=" + entry.getValue());
+                if (!entry.getKey().equals("--name")) {
+                    args.add(entry.getKey() + "=" + entry.getValue());
+                }
             }
-            int firstJar = single.containsKey("--name") ? 1 : 0;
-            for (int i = 0; i < jars.size(); i++) args.add(firstJar + i, "--jar=" + jars.get(i));
             for (String setting : settings) args.add("--setting=" + setting);
             if (allow64Bit) args.add("--64-bit");
             PackOptions options = OptionParser.parse(args);
