@@ -24,7 +24,7 @@ printf 'main_class=com/example/sample/HelloMaven\nmain=return\n' \
 package() {  # package LOG [MAVEN-ARGUMENTS...]: "mvn package" in the sample, its status
     local log="$1"
     shift
-    "${mvn[@]}" -f "$work/sample/pom.xml" -Dsample.runtime="$runtime" "$@" package \
+    "${mvn[@]}" -f "$work/sample/pom.xml" -Djavalauncher.runtime="$runtime" "$@" package \
         > "$log" 2>&1
 }
 
