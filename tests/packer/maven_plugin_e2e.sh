@@ -2,7 +2,8 @@
 # The Maven plugin in a sample project (a jar with a main class and one dependency): "mvn
 # package" packs it; the packed executable runs under Wine on the test-only runtime and gets
 # the jar and the dependency as its class path; packing again keeps the files the application
-# wrote; a bad parameter fails the build with the packer's message and changes nothing.
+# wrote; a bad parameter fails the build with the packer's message and changes nothing; and the
+# documented CI script that calls the packer itself packs the same project.
 # Usage: maven_plugin_e2e.sh SOURCE_ROOT WIN32_TREE MVN [MAVEN-ARGUMENTS...]
 set -euo pipefail
 root="$1"
@@ -84,5 +85,20 @@ if sha256sum --quiet -c "$work/sums.txt" >/dev/null 2>&1; then
 else
     echo "FAIL: the failed build changed the pack"; failures=$((failures + 1))
 fi
+
+# The CI shell script of docs/packing.md, for builds that call the packer themselves.
+status=0
+(
+    cd "$work/sample"
+    "${mvn[@]}" -Djavalauncher.skip package dependency:copy-dependencies \
+        -DincludeScope=runtime -DoutputDirectory=target/deps
+    jars=(--jar target/hello-maven-1.2.3-SNAPSHOT.jar)
+    for dep in target/deps/*.jar; do jars+=(--jar "$dep"); done
+    java -jar "$win32/packer/javalauncher-pack.jar" --name MyApp "${jars[@]}" --version 1.2.3 \
+        --out dist/MyApp
+) > "$work/ci.txt" 2>&1 || status=$?
+check "the CI script packed" <(echo "status $status") "status 0"
+ls "$work/sample/dist/MyApp/lib" > "$work/ci-files.txt" 2>&1 || true
+check "the CI script packed the dependency" "$work/ci-files.txt" "commons-lang3-3.12.0.jar"
 
 checks_done
