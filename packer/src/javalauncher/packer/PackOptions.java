@@ -21,6 +21,8 @@ public final class PackOptions {
     public String upgradeCode;
     public Path signingKey;
     public String passwordVariable;
+    /** The key's password given by a library caller; never from the command line. */
+    public String password;
     public String timestampUrl;
     public Path signingCa;
     public Path out;

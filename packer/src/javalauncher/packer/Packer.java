@@ -2,6 +2,7 @@ package javalauncher.packer;
 
 import java.io.IOException;
 import java.io.InputStream;
+import java.io.UncheckedIOException;
 import java.nio.ByteBuffer;
 import java.nio.charset.CharacterCodingException;
 import java.nio.charset.CodingErrorAction;
@@ -13,6 +14,7 @@ import java.util.HashSet;
 import java.util.List;
 import java.util.Locale;
 import java.util.Set;
+import java.util.function.Consumer;
 import javalauncher.packer.pe.PeFile;
 import javalauncher.packer.pe.PeFormatException;
 import javalauncher.packer.pe.ResourceTree;
@@ -22,7 +24,8 @@ import javalauncher.packer.resources.VersionInfo;
 
 /**
  * Makes the application folder: checks every input first, then builds the pack in a staging
- * folder and moves it to --out only when everything, signing included, has succeeded.
+ * folder and moves it to --out only when everything, signing included, has succeeded. A
+ * failed pack leaves --out as it was.
  */
 public final class Packer {
     /** Where the build puts the two launcher executables inside the packer's jar. */
@@ -32,7 +35,37 @@ public final class Packer {
 
     private Packer() {}
 
-    public static void pack(PackOptions options) throws PackException {
+    /**
+     * Packs the request, printing its notes (a base setting overridden, say) to standard error
+     * as the command line does.
+     *
+     * @throws PackException with a message that names the input at fault and the fix; a
+     *     {@link UsageException} never comes from here, since the request was checked when built
+     */
+    public static void pack(PackRequest request) throws PackException {
+        pack(request, note -> System.err.println("javalauncher-pack: " + note));
+    }
+
+    /**
+     * Packs the request and hands its notes to notes, for a build tool's log.
+     *
+     * @throws PackException with a message that names the input at fault and the fix
+     */
+    public static void pack(PackRequest request, Consumer<String> notes) throws PackException {
+        try {
+            pack(request.options, notes);
+        } catch (UncheckedIOException e) {
+            // From a walk of a folder tree: a library caller should see one kind of failure.
+            throw new PackException(IoMessages.describe(e.getCause()), e);
+        }
+    }
+
+    static void pack(PackOptions options) throws PackException {
+        pack(options, note -> System.err.println("javalauncher-pack: " + note));
+    }
+
+    private static void pack(PackOptions options, Consumer<String> report)
+            throws PackException {
         List<String> jarNames = checkJars(options.jars);
         String baseText = options.baseSettings == null ? null : readText(options.baseSettings);
         BaseText base = BaseText.parse(baseText);
@@ -47,7 +80,7 @@ public final class Packer {
         PackSettings settings = PackSettings.build(options, base, target, jarNames,
                 runtime != null && runtime.is64Bit);
         notes.addAll(settings.notes);
-        for (String note : notes) System.err.println("javalauncher-pack: " + note);
+        notes.forEach(report);
 
         if (runtime != null) checkOutsideRuntime(options.out, options.runtime);
         OutputFolder out = OutputFolder.create(options.out, options.name);

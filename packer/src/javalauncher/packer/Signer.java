@@ -69,7 +69,7 @@ final class Signer {
         if (options.signingCa != null && !Files.isRegularFile(options.signingCa)) {
             throw new PackException("--sign-ca " + options.signingCa + ": no such file");
         }
-        String password = null;
+        String password = options.password;
         if (options.passwordVariable != null) {
             password = System.getenv(options.passwordVariable);
             if (password == null) {

@@ -98,6 +98,30 @@ class SigningTest {
         assertFalse(Files.exists(out));
     }
 
+    /** A build tool hands the password over itself (from Maven's settings, say). */
+    @ParameterizedTest
+    @MethodSource("passwords")
+    void aPasswordGivenByTheCallerReachesTheSigner(String given, String failure)
+            throws Exception {
+        assumeTrue(Signer.findOnPath(Signer.TOOL) != null && Signer.findOnPath("openssl") != null);
+        PackRequest request = PackRequest.builder().name("MyApp")
+                .jar(TestInputs.jar(work.resolve("app.jar"), "com.example.App", 52, true))
+                .sign(key("right")).signingPassword(given)
+                .signCa(work.resolve("cert.pem")).out(work.resolve("dist/MyApp")).build();
+        if (failure == null) {
+            Packer.pack(request, note -> {});
+            assertTrue(Files.isRegularFile(work.resolve("dist/MyApp/MyApp.exe")));
+        } else {
+            PackException error = assertThrows(PackException.class,
+                    () -> Packer.pack(request, note -> {}));
+            assertTrue(error.getMessage().contains(failure), error.getMessage());
+        }
+    }
+
+    static Stream<Arguments> passwords() {
+        return Stream.of(Arguments.of("right", null), Arguments.of("wrong", "Wrong password"));
+    }
+
     /** Before, the output was read to its end first, so a hung tool hung the packer. */
     @Test
     void aToolThatHangsIsEndedAtTheTimeOut() {
