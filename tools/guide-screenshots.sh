@@ -13,21 +13,8 @@ bash tools/build.sh launcher fakejvm >/dev/null
 launcher=build/win32/launcher/launcher.exe
 fakejvm=build/win32/tests/support/fakejvm.dll
 work=$(mktemp -d "${TMPDIR:-/tmp}/guide-shots.XXXXXX")
-export WINEPREFIX="$work/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
-xvfb_pid=
-cleanup() {
-    wineserver -k 2>/dev/null || true
-    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
-exec 5> "$work/display"
-Xvfb -displayfd 5 -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
-export DISPLAY=":$(head -n1 "$work/display")"
-tools/wine-prefix "$WINEPREFIX" >/dev/null 2>&1
-wineserver -p 2>/dev/null || true
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+source tools/wine-session.sh "$work" 1024x768x24 2>/dev/null
 
 # An application folder: MyApp.exe, MyApp.ini (CR LF lines from the arguments) and, unless the
 # scenario is "none", a runtime in jre\ played by the test-only jvm.dll with that scenario.
