@@ -49,6 +49,8 @@ struct Scenario {
     std::string trace = "java.lang.RuntimeException: boom\r\n\tat Main.main(Main.java:1)\r\n";
     std::string printOut;
     std::string printErr;
+    // main reads standard input to its end, as System.in would, and prints it to System.out.
+    bool copyInput = false;
     // printStackTrace: "no" writes the trace; "yes" throws without writing; "partial" writes
     // the first line of the trace and then throws.
     enum class DescribeThrows { No, Yes, Partial } describeThrows = DescribeThrows::No;
