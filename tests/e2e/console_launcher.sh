@@ -1,0 +1,114 @@
+#!/bin/bash
+# The console launcher driven from a Linux shell: Wine hands a console program the shell's
+# standard streams, so what the Java program and the launcher write arrives in files here, input
+# comes from here, and the shell sees the exit code. A message box would keep the launcher
+# waiting for a click, which the time-out turns into a failed exit-code check.
+# Usage: console_launcher.sh SOURCE_ROOT CONSOLE_EXE FAKEJVM_DLL [PAIR_CONSOLE_EXE PAIR_FAKEJVM_DLL]
+set -euo pipefail
+root="$1"
+launcher="$2"
+fakejvm="$3"
+pair_launcher="${4:-}"
+pair_fakejvm="${5:-}"
+work=$(mktemp -d "${TMPDIR:-/tmp}/console-launcher.XXXXXX")
+trap 'rm -rf "$work"' EXIT
+# shellcheck source=../support/wine_checks.sh
+source "$root/tests/support/wine_checks.sh"
+
+app="$work/app"
+app_windows=$(windows_path "$app")
+mkdir -p "$app/jre/bin/server" "$app/jre/lib" "$app/lib" "$work/nojre"
+cp "$launcher" "$app/MyApp.exe"
+cp "$launcher" "$work/nojre/MyApp.exe"
+cp "$fakejvm" "$app/jre/bin/server/jvm.dll"
+: > "$app/jre/bin/java.dll"
+: > "$app/jre/lib/modules"
+printf 'PK' > "$app/lib/app.jar"
+
+scenario() { printf '%b' "$1" > "$app/jre/bin/server/fakejvm.scenario"; }
+settings() {  # settings FOLDER LINES...: main class, class path, [Application] lines
+    local folder="$1"; shift
+    printf '[Java Runtime Environment]\r\nMain Class=com.example.Main\r\n%s[Class Path]\r\nClass Path=\\lib\\app.jar\r\n[Application]\r\n' \
+        "${jre_line:-}" > "$folder/MyApp.ini"
+    for line in "$@"; do printf '%s\r\n' "$line" >> "$folder/MyApp.ini"; done
+}
+run() {  # run NAME FOLDER [ARGS...]: stdin from $work/NAME.in, streams to NAME.out/.err
+    local name="$1" folder="$2" status=0; shift 2
+    touch "$work/$name.in"
+    (cd "$work" && timeout 120 "$root/tools/wine-run" "$folder/MyApp.exe" "$@") \
+        < "$work/$name.in" > "$work/$name.out" 2> "$work/$name.err" || status=$?
+    echo "exit status $status" > "$work/$name.status"
+}
+
+# The program's streams are the shell's, and its exit code is the shell's.
+scenario 'main_class=com/example/Main\nprint_out=to standard output\\n\nprint_err=to standard error\\n\ncopy_input=yes\nmain=exit:5\n'
+settings "$app"
+printf 'typed line\n' > "$work/streams.in"
+run streams "$app"
+check "System.out reaches standard output" "$work/streams.out" "to standard output"
+check "System.in reads standard input" "$work/streams.out" "typed line"
+check "System.err reaches standard error" "$work/streams.err" "to standard error"
+check "System.exit(5) is the exit code" "$work/streams.status" "exit status 5"
+
+# An output file still wins over the console.
+settings "$app" "Output File=$app_windows\\out.txt"
+run output_file "$app"
+touch "$app/out.txt"
+check "Output File takes System.out" "$app/out.txt" "to standard output"
+if grep -q "to standard output" "$work/output_file.out"; then
+    echo "FAIL: System.out reached the console despite Output File"; failures=$((failures + 1))
+fi
+
+# Failures: one line on standard error each, exit -1, no box to wait for.
+sed -i 's/^Main Class=.*//' "$app/MyApp.ini"
+run no_main_class "$app"
+check "no main class: exit -1" "$work/no_main_class.status" "exit status 255"
+check_line "no main class: the message" "$work/no_main_class.err" \
+    "Main class was not specified in INI file."
+jre_line=$'Minimum Version=11\r\nMaximum Version=17\r\n'
+settings "$work/nojre"
+jre_line=
+run no_runtime "$work/nojre"
+check "no runtime: exit -1" "$work/no_runtime.status" "exit status 255"
+check_line "no runtime: the versions wanted and the download page" "$work/no_runtime.err" \
+    "The Java Runtime Environment (JRE) was not found. Please  download and install a JRE (version between 11.0 and 17.65535) from: https://www.java.com/download/"
+scenario 'main_class=com/example/Main\ncreate_result=-1\n'
+settings "$app"
+run no_jvm "$app"
+check "JVM creation failed: exit -1" "$work/no_jvm.status" "exit status 255"
+check_line "JVM creation failed: the box's two lines as one" "$work/no_jvm.err" \
+    "JNI exception: failed to create the Java VM Reason: unknown."
+
+# An exception escaping main: its trace on standard error, with or without "Failure Check",
+# and the exit code the GUI launcher gives when the program goes on.
+scenario 'main_class=com/example/Main\nmain=throw\n'
+for check_setting in "" "Failure Check=Yes"; do
+    settings "$app" "$check_setting"
+    run exception "$app"
+    check "uncaught exception ($check_setting): exit 0" "$work/exception.status" "exit status 0"
+    check "uncaught exception ($check_setting): the trace" "$work/exception.err" \
+        "java.lang.RuntimeException: boom"
+done
+
+# The 32-bit console launcher hands over to its console pair, which writes to the same
+# streams; with "Pair Return Code" the shell gets the pair's exit code.
+if [ -n "$pair_launcher" ]; then
+    mkdir -p "$work/pair/rt64/bin/server" "$work/pair/rt64/lib" "$work/pair/lib"
+    cp "$launcher" "$work/pair/MyApp.exe"
+    cp "$pair_launcher" "$work/pair/MyApp64.exe"
+    cp "$pair_fakejvm" "$work/pair/rt64/bin/server/jvm.dll"
+    : > "$work/pair/rt64/bin/java.dll"
+    : > "$work/pair/rt64/lib/modules"
+    printf 'PK' > "$work/pair/lib/app.jar"
+    printf 'main_class=com/example/Main\nprint_out=from the pair\\n\nmain=exit:9\n' \
+        > "$work/pair/rt64/bin/server/fakejvm.scenario"
+    jre_line="JRE Path=$(windows_path "$work/pair/rt64")"$'\r\n'
+    settings "$work/pair" "Pair Product=MyApp64.exe" "Pair Return Code=Yes" \
+        "Override WorkingDir=Yes"
+    sed 's/^Pair .*//' "$work/pair/MyApp.ini" > "$work/pair/MyApp64.ini"
+    run pair "$work/pair"
+    check "the pair's System.out reaches standard output" "$work/pair.out" "from the pair"
+    check "the pair's exit code" "$work/pair.status" "exit status 9"
+fi
+
+checks_done
