@@ -53,7 +53,11 @@ void writeStandardError(std::wstring_view text) {
 }
 
 bool attachParentConsole() {
-    if (!AttachConsole(ATTACH_PARENT_PROCESS)) return false;
+    // Access denied means a console is attached already (Wine attaches GUI programs started
+    // from a console program to its console); its handles are just as good.
+    if (!AttachConsole(ATTACH_PARENT_PROCESS) && GetLastError() != ERROR_ACCESS_DENIED) {
+        return false;
+    }
     openConsoleFor(STD_INPUT_HANDLE, L"CONIN$");
     openConsoleFor(STD_OUTPUT_HANDLE, L"CONOUT$");
     openConsoleFor(STD_ERROR_HANDLE, L"CONOUT$");

@@ -3,13 +3,16 @@
 # standard streams, so what the Java program and the launcher write arrives in files here, input
 # comes from here, and the shell sees the exit code. A message box would keep the launcher
 # waiting for a click, which the time-out turns into a failed exit-code check.
-# Usage: console_launcher.sh SOURCE_ROOT CONSOLE_EXE FAKEJVM_DLL [PAIR_CONSOLE_EXE PAIR_FAKEJVM_DLL]
+# Usage: console_launcher.sh SOURCE_ROOT CONSOLE_EXE FAKEJVM_DLL GUI_EXE CONSOLE_PARENT_EXE
+#            [PAIR_CONSOLE_EXE PAIR_FAKEJVM_DLL]
 set -euo pipefail
 root="$1"
 launcher="$2"
 fakejvm="$3"
-pair_launcher="${4:-}"
-pair_fakejvm="${5:-}"
+gui_launcher="$4"
+console_parent="$5"
+pair_launcher="${6:-}"
+pair_fakejvm="${7:-}"
 work=$(mktemp -d "${TMPDIR:-/tmp}/console-launcher.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 # shellcheck source=../support/wine_checks.sh
@@ -89,6 +92,25 @@ for check_setting in "" "Failure Check=Yes"; do
     check "uncaught exception ($check_setting): the trace" "$work/exception.err" \
         "java.lang.RuntimeException: boom"
 done
+
+# The GUI launcher started the way a terminal starts it (a console, no standard handles): only
+# with "Attach Console" does the program's output appear on that console.
+cp "$gui_launcher" "$app/MyGui.exe"
+scenario 'main_class=com/example/Main\nprint_out=to the console\\n\nmain=exit:4\n'
+for attach in No Yes; do
+    settings "$app" "Attach Console=$attach"
+    cp "$app/MyApp.ini" "$app/MyGui.ini"
+    status=0
+    (cd "$work" && timeout 120 "$root/tools/wine-run" "$console_parent" \
+        "$app_windows\\MyGui.exe") < /dev/null > "$work/attach_$attach.out" 2>&1 || status=$?
+    echo "exit status $status" >> "$work/attach_$attach.out"
+    check "GUI launcher, Attach Console=$attach: exit code" "$work/attach_$attach.out" \
+        "exit status 4"
+done
+check "Attach Console=Yes: the output is on the console" "$work/attach_Yes.out" "to the console"
+if grep -q "to the console" "$work/attach_No.out"; then
+    echo "FAIL: without Attach Console the output reached the console"; failures=$((failures + 1))
+fi
 
 # The 32-bit console launcher hands over to its console pair, which writes to the same
 # streams; with "Pair Return Code" the shell gets the pair's exit code.
