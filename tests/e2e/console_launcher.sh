@@ -93,6 +93,23 @@ for check_setting in "" "Failure Check=Yes"; do
         "java.lang.RuntimeException: boom"
 done
 
+# Ctrl+C (Wine turns SIGINT into the console's Ctrl+C event) reaches the JVM's own handler, which
+# runs the shutdown hooks and ends with 130, as `java` does; the launcher takes no part in it.
+scenario 'main_class=com/example/Main\nconsole_handler=yes\nmain=sleep:60000\n'
+settings "$app"
+record="$app/jre/bin/server/fakejvm.record"
+: > "$record"
+(cd "$work" && exec "$root/tools/wine-run" "$app/MyApp.exe") < /dev/null > "$work/ctrl_c.out" \
+    2>&1 &
+program=$!
+for _ in $(seq 600); do grep -q '^main ' "$record" && break; sleep 0.2; done
+kill -INT "$program"
+status=0
+wait "$program" || status=$?
+echo "exit status $status" >> "$work/ctrl_c.out"
+check "Ctrl+C: the JVM's handler ran the shutdown hooks" "$record" "shutdown hooks 0"
+check "Ctrl+C: exit 130" "$work/ctrl_c.out" "exit status 130"
+
 # The GUI launcher started the way a terminal starts it (a console, no standard handles): only
 # with "Attach Console" does the program's output appear on that console.
 cp "$gui_launcher" "$app/MyGui.exe"

@@ -146,6 +146,8 @@ Scenario parseScenario(std::string_view text) {
             scenario.printOut = unescaped(value);
         } else if (key == "print_err") {
             scenario.printErr = unescaped(value);
+        } else if (key == "console_handler") {
+            (void)parseYesNo(value, scenario.consoleHandler);
         } else if (key == "copy_input") {
             (void)parseYesNo(value, scenario.copyInput);
         } else if (key == "describe_throws") {
