@@ -3,16 +3,14 @@
 # standard streams, so what the Java program and the launcher write arrives in files here, input
 # comes from here, and the shell sees the exit code. A message box would keep the launcher
 # waiting for a click, which the time-out turns into a failed exit-code check.
+# (The hand-over to the console pair is tested with a packed console tool, in packed_e2e.sh.)
 # Usage: console_launcher.sh SOURCE_ROOT CONSOLE_EXE FAKEJVM_DLL GUI_EXE CONSOLE_PARENT_EXE
-#            [PAIR_CONSOLE_EXE PAIR_FAKEJVM_DLL]
 set -euo pipefail
 root="$1"
 launcher="$2"
 fakejvm="$3"
 gui_launcher="$4"
 console_parent="$5"
-pair_launcher="${6:-}"
-pair_fakejvm="${7:-}"
 work=$(mktemp -d "${TMPDIR:-/tmp}/console-launcher.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 # shellcheck source=../support/wine_checks.sh
@@ -108,7 +106,12 @@ status=0
 wait "$program" || status=$?
 echo "exit status $status" >> "$work/ctrl_c.out"
 check "Ctrl+C: the JVM's handler ran the shutdown hooks" "$record" "shutdown hooks 0"
-check "Ctrl+C: exit 130" "$work/ctrl_c.out" "exit status 130"
+# qemu-user, which runs 32-bit Wine here, now and then dies on the way out of a signal.
+if grep -q "qemu: uncaught target signal" "$work/ctrl_c.out"; then
+    echo "skip: Ctrl+C: exit 130 (the emulator died on the way out)"
+else
+    check "Ctrl+C: exit 130" "$work/ctrl_c.out" "exit status 130"
+fi
 
 # The GUI launcher started the way a terminal starts it (a console, no standard handles): only
 # with "Attach Console" does the program's output appear on that console.
@@ -127,27 +130,6 @@ done
 check "Attach Console=Yes: the output is on the console" "$work/attach_Yes.out" "to the console"
 if grep -q "to the console" "$work/attach_No.out"; then
     echo "FAIL: without Attach Console the output reached the console"; failures=$((failures + 1))
-fi
-
-# The 32-bit console launcher hands over to its console pair, which writes to the same
-# streams; with "Pair Return Code" the shell gets the pair's exit code.
-if [ -n "$pair_launcher" ]; then
-    mkdir -p "$work/pair/rt64/bin/server" "$work/pair/rt64/lib" "$work/pair/lib"
-    cp "$launcher" "$work/pair/MyApp.exe"
-    cp "$pair_launcher" "$work/pair/MyApp64.exe"
-    cp "$pair_fakejvm" "$work/pair/rt64/bin/server/jvm.dll"
-    : > "$work/pair/rt64/bin/java.dll"
-    : > "$work/pair/rt64/lib/modules"
-    printf 'PK' > "$work/pair/lib/app.jar"
-    printf 'main_class=com/example/Main\nprint_out=from the pair\\n\nmain=exit:9\n' \
-        > "$work/pair/rt64/bin/server/fakejvm.scenario"
-    jre_line="JRE Path=$(windows_path "$work/pair/rt64")"$'\r\n'
-    settings "$work/pair" "Pair Product=MyApp64.exe" "Pair Return Code=Yes" \
-        "Override WorkingDir=Yes"
-    sed 's/^Pair .*//' "$work/pair/MyApp.ini" > "$work/pair/MyApp64.ini"
-    run pair "$work/pair"
-    check "the pair's System.out reaches standard output" "$work/pair.out" "from the pair"
-    check "the pair's exit code" "$work/pair.status" "exit status 9"
 fi
 
 checks_done

@@ -57,23 +57,15 @@ TEST(ConsoleLine, MakesOneLineOfAMessage) {
     const std::pair<std::wstring_view, std::wstring_view> cases[] = {
         {L"Main class was not specified in INI file.",
          L"Main class was not specified in INI file.\r\n"},
-        {L"Could not find the main class a/B.\n", L"Could not find the main class a/B.\r\n"},
         {L"JNI exception: failed to create the Java VM\nReason: unknown.\n",
          L"JNI exception: failed to create the Java VM Reason: unknown.\r\n"},
         // A system error text ends in CR LF of its own, inside the message.
         {L"Failed to start the paired launcher x.exe.\nReason: File not found. \r\n\n",
          L"Failed to start the paired launcher x.exe. Reason: File not found.\r\n"},
         {L"  a\r\n\r\n\tb  ", L"a b\r\n"},
-        {L"\n", L"\r\n"},
         {L"", L"\r\n"},
     };
     for (const auto& [text, line] : cases) EXPECT_EQ(consoleLine(text), line) << text.size();
-}
-
-TEST(ConsoleLine, JreNotFoundNamesTheDownloadPage) {
-    EXPECT_EQ(jreNotFoundConsoleLine(L"Please install a JRE (minimum version 11) from:",
-                                     L"https://example.com/java/"),
-              L"Please install a JRE (minimum version 11) from: https://example.com/java/\r\n");
 }
 
 }  // namespace
