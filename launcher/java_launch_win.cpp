@@ -42,13 +42,12 @@ bool LauncherApp::loadJvmLibrary(const std::wstring& path) {
     HMODULE library = base::loadLibraryWithDependencyFolder(path, base::folderOf(path, 2));
     if (library == nullptr) {
         const auto error = static_cast<int>(GetLastError());
-        ui::showErrorBox(splashWindowHandle, IDS_JVM_LOAD_FAILED, std::wstring_view(path), error);
+        reportError(IDS_JVM_LOAD_FAILED, {std::wstring_view(path), error});
         return false;
     }
     const auto reportMissingEntry = [this] {
         const auto error = static_cast<int>(GetLastError());
-        ui::showErrorBox(splashWindowHandle, IDS_WINDOWS_EXCEPTION,
-                         ui::messageText(IDS_NO_CREATE_JAVA_VM), error);
+        reportError(IDS_WINDOWS_EXCEPTION, {ui::messageText(IDS_NO_CREATE_JAVA_VM), error});
         return false;
     };
     jvm_.createJavaVmEntry = base::procAddress<jvm::CreateJavaVmFn>(library, "JNI_CreateJavaVM");
@@ -67,12 +66,11 @@ bool LauncherApp::buildJvmOptions() {
         {settings.classPath, settings.embeddedJar, settings.vmParameters, settings.cmdSetting},
         executablePath_);
     if (!list) {
-        ui::showErrorBox(splashWindowHandle, IDS_NO_CLASS_PATH);
+        reportError(IDS_NO_CLASS_PATH);
         return false;
     }
     if (!list->unrepresentedPath.empty()) {
-        ui::showErrorBox(splashWindowHandle, IDS_PATH_NOT_IN_CODE_PAGE,
-                         std::wstring_view(list->unrepresentedPath));
+        reportError(IDS_PATH_NOT_IN_CODE_PAGE, {std::wstring_view(list->unrepresentedPath)});
         return false;
     }
     jvm_.jvmOptions.insert(jvm_.jvmOptions.end(), list->options.begin(), list->options.end());
@@ -101,8 +99,8 @@ bool LauncherApp::createJavaVm() {
     }
     const unsigned reasonId = jvm::reasonStringForJniResult(result);
     const std::wstring reason = reasonId != 0 ? ui::loadResourceString(reasonId) : std::wstring();
-    ui::showErrorBox(splashWindowHandle, IDS_JNI_EXCEPTION,
-                     ui::messageText(IDS_CREATE_JAVA_VM_FAILED), std::wstring_view(reason));
+    reportError(IDS_JNI_EXCEPTION,
+                {ui::messageText(IDS_CREATE_JAVA_VM_FAILED), std::wstring_view(reason)});
     return false;
 }
 
@@ -125,15 +123,13 @@ bool LauncherApp::runMainClass() {
         case jvm::MainClassFailure::None:
             return true;
         case jvm::MainClassFailure::ClassNameString:
-            ui::showErrorBox(splashWindowHandle, IDS_MAIN_CLASS_LOAD_FAILED,
-                             std::wstring_view(mainClass));
+            reportError(IDS_MAIN_CLASS_LOAD_FAILED, {std::wstring_view(mainClass)});
             return false;
         case jvm::MainClassFailure::ClassNotFound:
-            ui::showErrorBox(splashWindowHandle, IDS_MAIN_CLASS_NOT_FOUND,
-                             std::wstring_view(mainClass));
+            reportError(IDS_MAIN_CLASS_NOT_FOUND, {std::wstring_view(mainClass)});
             return false;
         case jvm::MainClassFailure::NoMainMethod:
-            ui::showErrorBox(splashWindowHandle, IDS_NO_MAIN_METHOD);
+            reportError(IDS_NO_MAIN_METHOD);
             return false;
         default:
             // The JVM has already described the pending exception on standard error.
@@ -172,7 +168,14 @@ void LauncherApp::redirectStandardStreams() {
 
 void LauncherApp::reportUncaughtException(jthrowable exception) {
     closeSplash();
-    if (!settings_.application.failureCheck) return;
+    if (route_.traceToStandardError) {
+        // As `java` does: the JVM prints the trace to System.err (an "Error File" included).
+        JNIEnv* env = jvm_.mainThreadEnv;
+        env->Throw(exception);
+        env->ExceptionDescribe();
+        env->ExceptionClear();
+    }
+    if (!settings_.application.failureCheck || !route_.boxes) return;
     const std::wstring text = jvm::describeException(jvm_.mainThreadEnv, exception);
     if (ui::showExceptionDialog(text)) jvm::callSystemExit(jvm_.mainThreadEnv, -1);
 }

@@ -1,13 +1,24 @@
 #include <windows.h>
 
+#include "launcher/console_win.h"
+#include "launcher/jre_not_found.h"
 #include "launcher/jre_not_found_dialog_win.h"
 #include "launcher/launcher_app.h"
+#include "resources/resource_ids.h"
 #include "settings/settings_files_win.h"
 
 namespace launcher {
 
 bool LauncherApp::askUserForJre() {
     const jre::JreSearchSettings& search = settings_.runtimeSearch;
+    if (!route_.boxes) {
+        // Nobody may be there to pick a folder: say what to install and where, and end.
+        const std::wstring message =
+            jreNotFoundMessage(search.jvmType, search.minimumVersion, search.maximumVersion,
+                               [](unsigned id) { return ui::loadResourceString(id); });
+        writeStandardError(jreNotFoundConsoleLine(message, L"" JAVA_DOWNLOAD_URL));
+        return false;
+    }
     // Normally no window is active yet; if one is, the dialog stays in front of it. Qualified:
     // the dialog's free function, not this member.
     const auto choice =

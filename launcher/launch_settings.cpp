@@ -133,6 +133,8 @@ LaunchSettings interpretLaunchSettings(ProductSettings product,
     application.failureCheck = isYesFlag(read(layered, keys::kFailureCheck));
     application.overrideWorkingDir = isYesFlag(read(layered, keys::kOverrideWorkingDir));
     application.pairReturnCode = isYesFlag(read(layered, keys::kPairReturnCode));
+    application.attachConsole = isYesFlag(read(layered, keys::kAttachConsole));
+    application.consoleErrorBoxes = isYesFlag(read(layered, keys::kConsoleErrorBoxes));
 
     result.runtimeSearch = runtimeSearchSettings(layered, perUser, application.serviceMode);
     result.mainClass = base::replacedAll(read(layered, keys::kMainClass), L'.', L'/');

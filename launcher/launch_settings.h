@@ -47,6 +47,10 @@ struct ApplicationFlags {
     bool pairReturnCode = false;
     // "Single Instance" asks for it and the application is not a service.
     bool singleInstance = false;
+    // "Attach Console": the GUI launcher uses the console of the program that started it.
+    bool attachConsole = false;
+    // "Console Error Boxes": the console launcher shows boxes and dialogs as the GUI one does.
+    bool consoleErrorBoxes = false;
 };
 
 struct LaunchSettings {

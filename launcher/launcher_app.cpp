@@ -2,9 +2,12 @@
 
 #include "launcher/launcher_app.h"
 
+#include <new>
+
 #include "base/files_win.h"
 #include "base/path.h"
 #include "base/system_error_win.h"
+#include "launcher/console_win.h"
 #include "launcher/launch_settings.h"
 #include "resources/resource_ids.h"
 #include "ui/error_box_win.h"
@@ -16,7 +19,7 @@ namespace {
 LauncherApp* currentApp = nullptr;
 }  // namespace
 
-LauncherApp::LauncherApp() { currentApp = this; }
+LauncherApp::LauncherApp() : route_(defaultMessageRoute(builtSubsystem())) { currentApp = this; }
 
 LauncherApp::~LauncherApp() {
     closeSplash();
@@ -32,6 +35,21 @@ LauncherApp::~LauncherApp() {
 
 LauncherApp* LauncherApp::current() noexcept { return currentApp; }
 
+void LauncherApp::reportError(ui::MessageSource format,
+                              std::initializer_list<ui::MessageArg> args) {
+    try {
+        const std::wstring text = ui::formatMessage(ui::messageText(format), args);
+        if (route_.boxes) {
+            ui::showErrorBox(splashWindowHandle, std::wstring_view(text));
+        } else {
+            // A console program must not wait for a click nobody may be there to give.
+            writeStandardError(consoleLine(text));
+        }
+    } catch (const std::bad_alloc&) {
+        // Out of memory: the exit code still tells the failure.
+    }
+}
+
 bool LauncherApp::applyWorkingDirectory() {
     const std::wstring folder = base::folderOf(executablePath_);
     // A path without a folder (no backslash, or only a leading one) leaves the current one.
@@ -41,8 +59,8 @@ bool LauncherApp::applyWorkingDirectory() {
     // start the wrong program or write elsewhere, so a refusal ends the launch with a reason.
     if (!SetCurrentDirectoryW(folder.c_str())) {
         const DWORD error = GetLastError();
-        ui::showErrorBox(splashWindowHandle, IDS_WORKING_DIR_FAILED, std::wstring_view(folder),
-                         std::wstring_view(base::systemErrorText(error)));
+        reportError(IDS_WORKING_DIR_FAILED,
+                    {std::wstring_view(folder), std::wstring_view(base::systemErrorText(error))});
         return false;
     }
     return true;
@@ -54,8 +72,7 @@ bool LauncherApp::startUp() {
     auto path = base::executablePath();
     if (!path) {
         const auto error = static_cast<int>(GetLastError());
-        ui::showErrorBox(splashWindowHandle, IDS_WINDOWS_EXCEPTION,
-                         ui::messageText(IDS_NO_MODULE_PATH), error);
+        reportError(IDS_WINDOWS_EXCEPTION, {ui::messageText(IDS_NO_MODULE_PATH), error});
         return false;
     }
     executablePath_ = std::move(*path);

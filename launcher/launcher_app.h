@@ -14,10 +14,12 @@
 #include "jre/jre_search.h"
 #include "jvm/java_bridge.h"
 #include "jvm/redirection.h"
+#include "launcher/console.h"
 #include "launcher/launch_settings.h"
 #include "launcher/single_instance_win.h"
 #include "splash/one_shot_call.h"
 #include "splash/own_splash_win.h"
+#include "ui/error_box_win.h"
 
 namespace launcher {
 
@@ -62,6 +64,10 @@ class LauncherApp {
         base::UniqueKernelHandle mainStartedEvent;
     };
 
+    // Every failure is told here: in an error box (owned by the own splash window, if any), or
+    // as one line on standard error when the route says so. "%s" and "%d" are filled first.
+    void reportError(ui::MessageSource format, std::initializer_list<ui::MessageArg> args = {});
+
     // Start-up.
     [[nodiscard]] bool loadSettings();
     [[nodiscard]] bool setUpSingleInstance();
@@ -92,6 +98,8 @@ class LauncherApp {
     [[nodiscard]] DWORD runJavaProgram();
     static DWORD WINAPI runJavaMainThread(void* app) noexcept;
 
+    // Boxes or standard error: the subsystem's default until the settings are read.
+    MessageRoute route_;
     // The executable's full path, read once by startUp before anything else needs it.
     std::wstring executablePath_;
     LaunchSettings settings_;

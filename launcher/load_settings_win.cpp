@@ -52,8 +52,9 @@ bool LauncherApp::loadSettings() {
     settings_ = interpretLaunchSettings(sources->product, sources->layered,
                                         sources->perUser ? &*sources->perUser : nullptr);
     settings_.display = sources->display;
+    route_ = messageRoute(builtSubsystem(), settings_.application, settings_.output);
     if (settings_.mainClass.empty()) {
-        ui::showErrorBox(splashWindowHandle, IDS_NO_MAIN_CLASS);
+        reportError(IDS_NO_MAIN_CLASS);
         return false;
     }
     return true;

@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include "base/system_error_win.h"
+#include "launcher/console_win.h"
 #include "launcher/launch_settings.h"
 #include "launcher/launcher_app.h"
 #include "resources/resource_ids.h"
@@ -44,13 +45,23 @@ int32_t LauncherApp::relaunchThroughPair() {
     PROCESS_INFORMATION process{};
     // The paired launcher gets the command line exactly as this process received it.
     std::wstring commandLine = GetCommandLineW();
+    // The console pair writes where this process writes, a file or a pipe included.
+    const bool console = builtSubsystem() == Subsystem::Console;
+    const StandardHandleCopies handles =
+        console ? inheritableStandardHandles() : StandardHandleCopies{};
+    if (console) {
+        startup.dwFlags |= STARTF_USESTDHANDLES;
+        startup.hStdInput = handles.input.get();
+        startup.hStdOutput = handles.output.get();
+        startup.hStdError = handles.error.get();
+    }
     const std::wstring& pairProduct = settings_.runtimeSearch.pairProduct;
-    if (!CreateProcessW(pairProduct.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
-                        nullptr, nullptr, &startup, &process)) {
+    if (!CreateProcessW(pairProduct.c_str(), commandLine.data(), nullptr, nullptr,
+                        console ? TRUE : FALSE, 0, nullptr, nullptr, &startup, &process)) {
         // Without this box a missing or broken pair file would end the launch silently.
         const DWORD error = GetLastError();
-        ui::showErrorBox(splashWindowHandle, IDS_PAIR_START_FAILED, std::wstring_view(pairProduct),
-                         std::wstring_view(base::systemErrorText(error)));
+        reportError(IDS_PAIR_START_FAILED, {std::wstring_view(pairProduct),
+                                            std::wstring_view(base::systemErrorText(error))});
         return -1;
     }
     base::UniqueKernelHandle child(process.hProcess);
@@ -67,6 +78,8 @@ int32_t LauncherApp::relaunchThroughPair() {
 }
 
 int32_t LauncherApp::launch() {
+    // Before the JVM exists: it takes its standard handles once, as it starts.
+    if (route_.attachParentConsole) attachParentConsole();
     prepareNativePaths();
     // The switches stay in the arguments and reach the program like any other.
     if (!splashSuppressed(arguments_) && !setUpSplash()) return 0;

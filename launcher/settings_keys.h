@@ -55,6 +55,8 @@ inline constexpr std::wstring_view kDisplaySection = L"Display";
     X(kErrorFile, kApplicationSection, L"Error File")                   \
     X(kErrorAppend, kApplicationSection, L"Error Append")               \
     X(kCmd, kApplicationSection, L"Cmd")                                \
+    X(kAttachConsole, kApplicationSection, L"Attach Console")           \
+    X(kConsoleErrorBoxes, kApplicationSection, L"Console Error Boxes")  \
     X(kClassPath, kClassPathSection, L"Class Path")                     \
     X(kSplashScreen, kDisplaySection, L"Splash Screen")                 \
     X(kSplashScreenShadow, kDisplaySection, L"Splash Screen Shadow")    \

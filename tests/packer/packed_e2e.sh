@@ -3,7 +3,8 @@
 # its embedded base settings and its settings file and runs the runtime bundled beside it;
 # Windows reads back the version information and icons that were packed; and a 32-bit
 # executable packed with a 64-bit runtime hands over to its 64-bit pair, started from
-# another folder, and passes the program's exit code on.
+# another folder, and passes the program's exit code on; and a packed console tool talks to
+# the shell.
 # Usage: packed_e2e.sh PACKER_JAR SOURCE_ROOT WIN32_TREE WIN64_TREE
 set -euo pipefail
 packer="$1"
@@ -95,5 +96,26 @@ check "the 32-bit executable passed the 64-bit program's exit code on" "$work/pa
     "exit code: 7"
 check "the 64-bit pair ran the bundled 64-bit runtime" "$record" \
     "env VX_JVM_PATH=$(windows_path "$work/Pair/jre/bin/server/jvm.dll")"
+
+# --console: both executables are console launchers, and the 32-bit one, started from the shell
+# with a 64-bit runtime, hands over to its console pair, whose program writes to the shell's
+# output and whose exit code the shell gets.
+runtime "$work/runtime64c" "$win64/tests/support/fakejvm.dll" server \
+    "main_class=com/example/hello/HelloApp
+print_out=printed by the tool\\n
+main=exit:6"
+java -jar "$packer" --name Tool --jar "$work/hello.jar" --runtime "$work/runtime64c" --console \
+    --out "$work/Tool" >/dev/null
+for exe in Tool.exe Tool64.exe; do
+    objdump -p "$work/Tool/$exe" > "$work/headers.txt"
+    check "$exe is a console program" "$work/headers.txt" "(Windows CUI)"
+done
+status=0
+(cd "$work" && timeout 240 "$wine_run" "$work/Tool/Tool.exe") < /dev/null > "$work/tool.out" \
+    2> "$work/tool.err" || status=$?
+echo "exit status $status" >> "$work/tool.err"
+check "the packed console tool printed to standard output" "$work/tool.out" \
+    "printed by the tool"
+check "the shell got the packed console tool's exit code" "$work/tool.err" "exit status 6"
 
 checks_done

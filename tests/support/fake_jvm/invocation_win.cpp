@@ -192,6 +192,12 @@ const JNIInvokeInterface_ invokeTable = [] {
     return table;
 }();
 
+BOOL WINAPI consoleEvent(DWORD event) noexcept {
+    record("shutdown hooks " + std::to_string(event));
+    systemExit(nullptr, 130);
+    return TRUE;
+}
+
 [[maybe_unused]] jint createJavaVm(JavaVM** pvm, void** penv, void* args) {
     const std::int64_t sinceStart = microsecondsSinceProcessStart();
     const std::string memory = memoryInUse();
@@ -240,6 +246,7 @@ const JNIInvokeInterface_ invokeTable = [] {
     }
     created = true;
     setHooks(exitHook, abortHook);
+    if (scenario().consoleHandler) SetConsoleCtrlHandler(&consoleEvent, TRUE);
     createClasses();
     vmObject.functions = &invokeTable;
     *pvm = &vmObject;

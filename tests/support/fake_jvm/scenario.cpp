@@ -146,6 +146,10 @@ Scenario parseScenario(std::string_view text) {
             scenario.printOut = unescaped(value);
         } else if (key == "print_err") {
             scenario.printErr = unescaped(value);
+        } else if (key == "console_handler") {
+            (void)parseYesNo(value, scenario.consoleHandler);
+        } else if (key == "copy_input") {
+            (void)parseYesNo(value, scenario.copyInput);
         } else if (key == "describe_throws") {
             const std::string_view mode = trimmedView(value);
             if (mode == "yes") scenario.describeThrows = Scenario::DescribeThrows::Yes;

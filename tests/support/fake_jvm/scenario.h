@@ -49,6 +49,11 @@ struct Scenario {
     std::string trace = "java.lang.RuntimeException: boom\r\n\tat Main.main(Main.java:1)\r\n";
     std::string printOut;
     std::string printErr;
+    // main reads standard input to its end, as System.in would, and prints it to System.out.
+    bool copyInput = false;
+    // As a real JVM does, the created VM handles Ctrl+C, Ctrl+Break and the console's close: it
+    // records "shutdown hooks <event>" and ends through System.exit(130).
+    bool consoleHandler = false;
     // printStackTrace: "no" writes the trace; "yes" throws without writing; "partial" writes
     // the first line of the trace and then throws.
     enum class DescribeThrows { No, Yes, Partial } describeThrows = DescribeThrows::No;

@@ -297,6 +297,20 @@ void runActions(Env& env, const std::vector<Action>& actions) {
     }
 }
 
+// System.in is the process's standard input handle, read as bytes; the fake takes them as
+// UTF-8 text.
+void copyStandardInput() {
+    const HANDLE input = GetStdHandle(STD_INPUT_HANDLE);
+    if (input == nullptr || input == INVALID_HANDLE_VALUE) return;
+    std::string bytes;
+    char buffer[4096];
+    DWORD read = 0;
+    while (ReadFile(input, buffer, sizeof(buffer), &read, nullptr) && read > 0) {
+        bytes.append(buffer, read);
+    }
+    printTo(state().systemOut, utf16FromUtf8(bytes), false);
+}
+
 Value mainMethod(Env& env, Object*, const std::vector<Value>& args) {
     recordArguments("main", "arg", args[0].l);
     if (!scenario().printOut.empty()) {
@@ -305,6 +319,7 @@ Value mainMethod(Env& env, Object*, const std::vector<Value>& args) {
     if (!scenario().printErr.empty()) {
         printTo(state().systemErr, utf16FromUtf8(scenario().printErr), true);
     }
+    if (scenario().copyInput) copyStandardInput();
     runActions(env, scenario().mainActions);
     return {};
 }

@@ -13,7 +13,7 @@ public final class OptionParser {
     private static final String IDENTIFIER = "[\\p{L}_$][\\p{L}\\p{N}_$]*";
     private static final String CLASS_NAME = IDENTIFIER + "(\\." + IDENTIFIER + ")*";
     private static final Set<String> REPEATABLE = Set.of("--jar", "--setting");
-    private static final Set<String> FLAGS = Set.of("--help", "-h", "--64-bit");
+    private static final Set<String> FLAGS = Set.of("--help", "-h", "--64-bit", "--console");
     private static final Set<String> VALUE_OPTIONS = Set.of("--name", "--jar", "--main-class",
             "--icon", "--version", "--company", "--description", "--runtime", "--setting",
             "--base-settings", "--upgrade-code", "--sign", "--password-env", "--timestamp-url",
@@ -46,6 +46,8 @@ public final class OptionParser {
                 if (value != null) throw new UsageException(option + " takes no value");
                 if (option.equals("--64-bit")) {
                     options.allow64Bit = true;
+                } else if (option.equals("--console")) {
+                    options.console = true;
                 } else {
                     options.help = true;
                 }

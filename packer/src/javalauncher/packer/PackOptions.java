@@ -16,6 +16,8 @@ public final class PackOptions {
     public String description;
     public Path runtime;
     public boolean allow64Bit;
+    /** Ship the console launchers: the program's streams and exit code are the shell's. */
+    public boolean console;
     public final List<Setting> settings = new ArrayList<>();
     public Path baseSettings;
     public String upgradeCode;

@@ -28,9 +28,11 @@ import javalauncher.packer.resources.VersionInfo;
  * failed pack leaves --out as it was.
  */
 public final class Packer {
-    /** Where the build puts the two launcher executables inside the packer's jar. */
+    /** Where the build puts the launcher executables inside the packer's jar. */
     static final String LAUNCHER_32 = "/launchers/launcher.exe";
     static final String LAUNCHER_64 = "/launchers/launcher64.exe";
+    static final String CONSOLE_LAUNCHER_32 = "/launchers/launcherc.exe";
+    static final String CONSOLE_LAUNCHER_64 = "/launchers/launcher64c.exe";
     private static final long MAX_INPUT_BYTES = 64L << 20;
 
     private Packer() {}
@@ -89,10 +91,12 @@ public final class Packer {
             Path folder = out.staging;
             String exe32 = options.name + ".exe";
             String exe64 = options.name + "64.exe";
+            String launcher32 = options.console ? CONSOLE_LAUNCHER_32 : LAUNCHER_32;
+            String launcher64 = options.console ? CONSOLE_LAUNCHER_64 : LAUNCHER_64;
             IoMessages.write(folder.resolve(exe32),
-                    brand(launcher(LAUNCHER_32), exe32, options, description, icon, baseText));
+                    brand(launcher(launcher32), exe32, options, description, icon, baseText));
             IoMessages.write(folder.resolve(exe64),
-                    brand(launcher(LAUNCHER_64), exe64, options, description, icon, baseText));
+                    brand(launcher(launcher64), exe64, options, description, icon, baseText));
             IoMessages.write(folder.resolve(options.name + ".ini"),
                     SettingsFile.encode(settings.main.toText()));
             IoMessages.write(folder.resolve(options.name + "64.ini"),

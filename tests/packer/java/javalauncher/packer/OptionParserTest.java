@@ -28,7 +28,8 @@ class OptionParserTest {
         PackOptions options = parse("--jar", "lib/dep.jar", "--main-class=com.example.Main",
                 "--icon", "app.ico", "--version=1.2", "--company", "Example Ltd",
                 "--description", "An editor", "--runtime", "jre", "--64-bit",
-                "--setting", "Application/Cmd=--x=1", "--setting=Display/Splash Screen=a b",
+                "--console", "--setting", "Application/Cmd=--x=1",
+                "--setting=Display/Splash Screen=a b",
                 "--base-settings", "base.ini", "--upgrade-code",
                 "3f2504e0-4f89-11d3-9a0c-0305e82c3301", "--sign", "key.pfx", "--password-env",
                 "SIGN_PASSWORD", "--timestamp-url", "http://ts.example.com", "--sign-ca", "ca.pem");
@@ -39,6 +40,7 @@ class OptionParserTest {
         assertArrayEquals(new int[] {1, 2, 0, 0}, options.version);
         assertEquals("Example Ltd", options.company);
         assertTrue(options.allow64Bit);
+        assertTrue(options.console);
         assertEquals("--x=1", options.settings.get(0).value);
         assertEquals("Splash Screen", options.settings.get(1).key);
         assertEquals("a b", options.settings.get(1).value);
@@ -71,6 +73,7 @@ class OptionParserTest {
         "--name|../evil|--name \"../evil\"",
         "--name|CON|--name \"CON\"",
         "--64-bit=yes||--64-bit takes no value",
+        "--console=yes||--console takes no value",
     })
     void badOptionsAreExplained(String option, String value, String expected) {
         List<String> args = new ArrayList<>(REQUIRED);
@@ -104,8 +107,8 @@ class OptionParserTest {
     void helpDocumentsEveryOptionWithAnExample() {
         for (String option : new String[] {"--name", "--jar", "--out", "--main-class", "--icon",
                 "--version", "--company", "--description", "--runtime", "--64-bit",
-                "--setting", "--base-settings", "--upgrade-code", "--sign", "--password-env",
-                "--timestamp-url", "--sign-ca", "--help"}) {
+                "--console", "--setting", "--base-settings", "--upgrade-code", "--sign",
+                "--password-env", "--timestamp-url", "--sign-ca", "--help"}) {
             assertTrue(HelpText.TEXT.contains("\n  " + option), option);
             assertTrue(HelpText.TEXT.contains("e.g. " + HelpText.exampleOf(option)), option);
             assertTrue(HelpText.exampleOf(option).startsWith(option), option);
