@@ -99,16 +99,7 @@ TEST_F(FeaturePairs, RememberedRuntimeOfAnotherMachineWithoutPairBringsTheDialog
     app.writeText(L"appdata\\Pairs\\FP1\\MyApp.ini",
                   L"[Java Runtime Environment]\r\nJRE Path=" + app.file(L"rt64") + L"\r\n");
     int dialogs = 0;
-    const auto result = launch(
-        {},
-        [&](const support::WindowInfo& window) {
-            if (!isJreDialog(window)) return support::WindowAction::leave();
-            ++dialogs;
-            if (!browseTo(window, app.file(L"rt32"))) return support::WindowAction::close();
-            Sleep(200);
-            return support::WindowAction::click(IDOK);
-        },
-        options);
+    const auto result = launch({}, pickingFolder(app.file(L"rt32"), dialogs), options);
     EXPECT_EQ(dialogs, 1);
     EXPECT_TRUE(result.errorTexts().empty()) << testing::PrintToString(result.errorTexts());
     EXPECT_EQ(result.exitCode(), 0);
@@ -132,16 +123,7 @@ TEST_F(FeaturePairs, ServiceWithRelativePairRemembersThePickBesideTheExecutable)
     DeleteFileW(stray.c_str());
 
     int dialogs = 0;
-    const auto result = launch(
-        {},
-        [&](const support::WindowInfo& window) {
-            if (!isJreDialog(window)) return support::WindowAction::leave();
-            if (++dialogs > 1) return support::WindowAction::click(IDCANCEL);
-            if (!browseTo(window, app.file(L"rt64"))) return support::WindowAction::close();
-            Sleep(200);
-            return support::WindowAction::click(IDOK);
-        },
-        options);
+    const auto result = launch({}, pickingFolder(app.file(L"rt64"), dialogs), options);
     const DWORD strayAttributes = GetFileAttributesW(stray.c_str());
     DeleteFileW(stray.c_str());
     EXPECT_EQ(dialogs, 1) << "the pair must find the pick without asking again";
@@ -161,15 +143,9 @@ TEST_F(FeaturePairs, PickOutsideTheCodePageIsRememberedInAUnicodeFile) {
     app.installJvm(support::FakeJvm::Full, dll, false);
     app.writeScenario("main_class=com/example/Main\n", dll);
     writeSettings(settingsText(L""));
-    const auto first = launch(
-        {},
-        [&](const support::WindowInfo& window) {
-            if (!isJreDialog(window)) return support::WindowAction::leave();
-            if (!browseTo(window, app.file(folder))) return support::WindowAction::close();
-            Sleep(200);
-            return support::WindowAction::click(IDOK);
-        },
-        options);
+    int dialogs = 0;
+    const auto first = launch({}, pickingFolder(app.file(folder), dialogs), options);
+    EXPECT_EQ(dialogs, 1);
     EXPECT_EQ(first.exitCode(), 0);
     EXPECT_EQ(app.readBytes(L"appdata\\Pairs\\FP1\\MyApp.ini").substr(0, 2), "\xFF\xFE");
     EXPECT_EQ(profileValue(perUserFile()), app.file(folder + L"\\"));

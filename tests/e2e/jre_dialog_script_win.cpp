@@ -1,5 +1,7 @@
 #include "tests/e2e/jre_dialog_script_win.h"
 
+#include <utility>
+
 #include "resources/resource_ids.h"
 
 namespace e2e {
@@ -24,6 +26,16 @@ bool browseTo(const support::WindowInfo& dialog, const std::wstring& folder) {
     Sleep(300);
     PostMessageW(browser, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
     return support::waitUntilClosed(browser);
+}
+
+support::WindowHandler pickingFolder(std::wstring folder, int& dialogs) {
+    return [folder = std::move(folder), &dialogs](const support::WindowInfo& window) {
+        if (!isJreDialog(window)) return support::WindowAction::leave();
+        if (++dialogs > 1) return support::WindowAction::click(IDCANCEL);
+        if (!browseTo(window, folder)) return support::WindowAction::close();
+        Sleep(200);
+        return support::WindowAction::click(IDOK);
+    };
 }
 
 JreDialogState jreDialogStateOf(const support::WindowInfo& dialog, const std::wstring& folder) {

@@ -24,6 +24,11 @@ inline constexpr wchar_t kJreDialogTitle[] = L"JRE Not Found";
 // browser is gone. False when a step failed.
 bool browseTo(const support::WindowInfo& dialog, const std::wstring& folder);
 
+// A window handler for a launch whose runtime the user picks: it answers the first JRE dialog by
+// picking `folder` and pressing OK (closing the dialog when the pick fails) and cancels any later
+// one, counting them in `dialogs`; other windows are left alone.
+[[nodiscard]] support::WindowHandler pickingFolder(std::wstring folder, int& dialogs);
+
 struct JreDialogState {
     bool okEnabled = false;
     std::wstring hint;

@@ -177,17 +177,7 @@ TEST_F(JreNotFoundTest, SixtyFourBitPickHandsOverToThePairWhichFindsItRemembered
                   L"\r\nPair Return Code=Yes\r\n");
 
     int dialogs = 0;
-    const auto result = launch(
-        {},
-        [&](const support::WindowInfo& window) {
-            if (!isJreDialog(window)) return support::WindowAction::leave();
-            // The pair must not ask again: cancel a second dialog.
-            if (++dialogs > 1) return support::WindowAction::click(IDCANCEL);
-            if (!browseTo(window, app.file(L"rt64"))) return support::WindowAction::close();
-            Sleep(200);
-            return support::WindowAction::click(IDOK);
-        },
-        options);
+    const auto result = launch({}, pickingFolder(app.file(L"rt64"), dialogs), options);
     EXPECT_EQ(dialogs, 1);
     EXPECT_EQ(result.exitCode(), -3) << "the pair ran the program";
     EXPECT_FALSE(app.readRecord(L"rt64\\bin\\client\\jvm.dll").empty());
@@ -227,15 +217,9 @@ TEST_F(JreNotFoundTest, ServiceRemembersThePickInTheMainFileKeepingItsEncodingAn
     for (const auto& line : lines) text += line + L"\r\n";
     writeSettings(text);
 
-    const auto result = launch(
-        {},
-        [&](const support::WindowInfo& window) {
-            if (!isJreDialog(window)) return support::WindowAction::leave();
-            if (!browseTo(window, app.file(L"rt"))) return support::WindowAction::close();
-            Sleep(200);
-            return support::WindowAction::click(IDOK);
-        },
-        options);
+    int dialogs = 0;
+    const auto result = launch({}, pickingFolder(app.file(L"rt"), dialogs), options);
+    EXPECT_EQ(dialogs, 1);
     EXPECT_EQ(result.exitCode(), 0);
     EXPECT_FALSE(app.exists(L"appdata\\MyApp.ini")) << "a service has no per-user file";
 
