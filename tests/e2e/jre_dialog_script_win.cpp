@@ -43,7 +43,11 @@ JreDialogState jreDialogStateOf(const support::WindowInfo& dialog, const std::ws
         if (support::textOf(GetDlgItem(dialog.handle, IDC_JRE_PATH_EDIT)) == folder) break;
         Sleep(100);
     }
-    Sleep(500);
+    // The dialog's thread answers once it is back in its message loop, so the pick it was
+    // examining has reached OK and the hint line (under Wine the folder box shows the new
+    // folder well before that).
+    SendMessageTimeoutW(dialog.handle, WM_NULL, 0, 0, SMTO_NORMAL, 20000, nullptr);
+    Sleep(300);
     return {IsWindowEnabled(GetDlgItem(dialog.handle, IDOK)) != FALSE,
             support::textOf(GetDlgItem(dialog.handle, IDC_BROWSE_HINT)),
             support::textOf(GetDlgItem(dialog.handle, IDC_JRE_PATH_EDIT))};

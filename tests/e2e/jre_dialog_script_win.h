@@ -35,8 +35,8 @@ struct JreDialogState {
     std::wstring path;
 };
 
-// The dialog's state once its folder box shows `folder` (empty: at once); the hint line and OK
-// follow the folder box within the same message, and emulated starts can be slow.
+// The dialog's state once its folder box shows `folder` (empty: at once) and the dialog has
+// finished with the pick.
 [[nodiscard]] JreDialogState jreDialogStateOf(const support::WindowInfo& dialog,
                                               const std::wstring& folder = L"");
 

@@ -39,11 +39,6 @@ class JreNotFoundTest : public LauncherTest {
     support::RunOptions options;
 };
 
-JreDialogState stateOf(const support::WindowInfo& dialog) {
-    Sleep(200);
-    return jreDialogStateOf(dialog);
-}
-
 struct MessageCase {
     const wchar_t* settings;
     const wchar_t* phrase;
@@ -113,13 +108,13 @@ TEST_F(JreNotFoundTest, BrowsedRuntimeIsUsedRememberedAndFoundAgainWithoutTheDia
         {},
         [&](const support::WindowInfo& window) {
             if (!isJreDialog(window)) return support::WindowAction::leave();
-            atStart = stateOf(window);
+            atStart = jreDialogStateOf(window);
             support::saveWindowPicture(window.handle, outputFile(L"jre-dialog-before-pick.png"));
-            if (browseTo(window, clientOnly)) afterClientOnly = stateOf(window);
-            if (browseTo(window, picked)) afterGoodPick = stateOf(window);
+            if (browseTo(window, clientOnly)) afterClientOnly = jreDialogStateOf(window);
+            if (browseTo(window, picked)) afterGoodPick = jreDialogStateOf(window);
             support::saveWindowPicture(window.handle, outputFile(L"jre-dialog-after-pick.png"));
             // An unusable pick after a good one takes OK away again; the good one gives it back.
-            if (browseTo(window, clientOnly)) afterBadRepick = stateOf(window);
+            if (browseTo(window, clientOnly)) afterBadRepick = jreDialogStateOf(window);
             browseTo(window, picked);
             return support::WindowAction::click(IDOK);
         },
