@@ -72,6 +72,10 @@ std::optional<RegistryChoice> chooseCandidate(std::vector<JreCandidate> candidat
     return std::nullopt;
 }
 
+bool isBefore9(const JavaVersion& version) {
+    return compareVersions(version, JavaVersion{{9, 0, 0, 0}}) < 0;
+}
+
 // Folder names are compared as Windows compares them, ignoring case.
 bool isKnownFolder(const std::vector<JreCandidate>& candidates, std::wstring_view folder) {
     return std::any_of(candidates.begin(), candidates.end(), [&](const JreCandidate& known) {
@@ -79,22 +83,46 @@ bool isKnownFolder(const std::vector<JreCandidate>& candidates, std::wstring_vie
     });
 }
 
-bool isBefore9(const JavaVersion& version) {
-    return compareVersions(version, JavaVersion{{9, 0, 0, 0}}) < 0;
+bool isSearched(JavaKind kind, JavaVendor vendor, const JreSearchSettings& settings) {
+    const bool kindSearched = isKindAccepted(kind, settings) || settings.fallBackToOtherKind;
+    return kindSearched && isVendorAccepted(vendor, settings);
+}
+
+bool isFavoured(JavaKind kind, JavaVendor vendor, const JreSearchSettings& settings) {
+    return isKindAccepted(kind, settings) && isVendorPreferred(vendor, settings);
+}
+
+bool isWithinSettingsBounds(const JavaVersion& version, const JreSearchSettings& settings) {
+    return isWithinBounds(version, settings.minimumVersion, settings.maximumVersion);
+}
+
+// A runtime folder of a known version, examined: the folder as named, except that a Java 8 JDK
+// keeps its runtime in "jre\"; nullopt when it holds no library for the JVM type.
+std::optional<JreCandidate> examinedRuntime(const std::wstring& folder, const JavaVersion& version,
+                                            JavaKind kind, const JreSearchSettings& settings,
+                                            const FileSystemView& files) {
+    std::wstring runtime = folder;
+    ProbeResult probe;
+    if (kind == JavaKind::Jdk && isBefore9(version)) {
+        probe = probeJvmLibrary(folder + L"jre\\", settings.jvmType, files);
+        if (!probe.jvmLibraryPath.empty()) runtime += L"jre\\";
+    }
+    if (probe.jvmLibraryPath.empty()) probe = probeJvmLibrary(runtime, settings.jvmType, files);
+    if (probe.jvmLibraryPath.empty()) return std::nullopt;
+    JreCandidate candidate{version, std::move(runtime), probe.server};
+    candidate.jvmLibraryPath = std::move(probe.jvmLibraryPath);
+    candidate.examinedEarly = true;
+    return candidate;
 }
 
 // One installation under a vendor's own key, or nullopt when it does not fit. Its version comes
-// from the key name, else from the runtime's "release" file; its runtime folder is the value as
-// read, except that a Java 8 JDK keeps its runtime in "jre\".
+// from the key name, else from the runtime's "release" file.
 std::optional<JreCandidate> vendorCandidate(const RegistryKeySpec& key, const std::wstring& subkey,
                                             RegistryView view, const JreSearchSettings& settings,
                                             const RegistryReader& registry,
                                             const FileSystemView& files) {
-    const auto withinBounds = [&](const JavaVersion& version) {
-        return isWithinBounds(version, settings.minimumVersion, settings.maximumVersion);
-    };
     std::optional<JavaVersion> version = versionFromKeyName(subkey);
-    if (version && !withinBounds(*version)) return std::nullopt;
+    if (version && !isWithinSettingsBounds(*version, settings)) return std::nullopt;
     const auto home = registry.textValue(
         key.root, key.path, subkey + std::wstring(key.belowVersion), key.valueName, view);
     if (!home || home->empty()) return std::nullopt;
@@ -102,20 +130,30 @@ std::optional<JreCandidate> vendorCandidate(const RegistryKeySpec& key, const st
     if (!version) {
         const auto release = files.readFileStart(folder + L"release", kReleaseFileLimit);
         if (release) version = versionFromReleaseText(*release);
-        if (!version || !withinBounds(*version)) return std::nullopt;
+        if (!version || !isWithinSettingsBounds(*version, settings)) return std::nullopt;
     }
+    return examinedRuntime(folder, *version, key.kind, settings, files);
+}
 
-    std::wstring runtime = folder;
-    ProbeResult probe;
-    if (key.kind == JavaKind::Jdk && isBefore9(*version)) {
-        probe = probeJvmLibrary(folder + L"jre\\", settings.jvmType, files);
-        if (!probe.jvmLibraryPath.empty()) runtime += L"jre\\";
-    }
-    if (probe.jvmLibraryPath.empty()) probe = probeJvmLibrary(runtime, settings.jvmType, files);
-    if (probe.jvmLibraryPath.empty()) return std::nullopt;
-    JreCandidate candidate{*version, std::move(runtime), probe.server};
-    candidate.jvmLibraryPath = std::move(probe.jvmLibraryPath);
-    candidate.fromVendorKey = true;
+// A folder that JAVA_HOME, the Path or a vendor folder names. Nothing but the folder tells
+// what it holds: the "release" file gives the version and the OpenJ9 builds (IBM class), a
+// compiler beside the launcher makes it a JDK.
+std::optional<JreCandidate> folderCandidate(const SourceFolder& found,
+                                            const JreSearchSettings& settings,
+                                            const FileSystemView& files) {
+    const auto release = files.readFileStart(found.folder + L"release", kReleaseFileLimit);
+    if (!release) return std::nullopt;
+    const auto version = versionFromReleaseText(*release);
+    if (!version || !isWithinSettingsBounds(*version, settings)) return std::nullopt;
+    const JavaVendor vendor = isOpenJ9ReleaseText(*release) ? JavaVendor::Ibm : JavaVendor::Sun;
+    if (!isVendorAccepted(vendor, settings)) return std::nullopt;
+    const JavaKind kind =
+        files.fileExists(found.folder + L"bin\\javac.exe") ? JavaKind::Jdk : JavaKind::Jre;
+    if (!isSearched(kind, vendor, settings)) return std::nullopt;
+    auto candidate = examinedRuntime(found.folder, *version, kind, settings, files);
+    if (!candidate) return std::nullopt;
+    candidate->favoured = isFavoured(kind, vendor, settings);
+    candidate->source = found.source;
     return candidate;
 }
 
@@ -144,12 +182,11 @@ std::vector<JreCandidate> vendorCandidates(const JreSearchSettings& settings, Re
 }  // namespace
 
 bool isKeySearched(const RegistryKeySpec& key, const JreSearchSettings& settings) {
-    const bool kindSearched = isKindAccepted(key.kind, settings) || settings.fallBackToOtherKind;
-    return kindSearched && isVendorAccepted(key.vendor, settings);
+    return isSearched(key.kind, key.vendor, settings);
 }
 
 bool isFavoured(const RegistryKeySpec& key, const JreSearchSettings& settings) {
-    return isKindAccepted(key.kind, settings) && isVendorPreferred(key.vendor, settings);
+    return isFavoured(key.kind, key.vendor, settings);
 }
 
 bool isFavouringApplied(const JreSearchSettings& settings) { return settings.fallBackToOtherKind; }
@@ -216,7 +253,11 @@ ProbeResult probeJvmLibrary(std::wstring_view folder, JvmType type, const FileSy
 std::optional<RegistryChoice> searchRegistry(const JreSearchSettings& settings, RegistryView view,
                                              const RegistryReader& registry,
                                              const FileSystemView& files,
-                                             const LauncherPlatform& platform) {
+                                             const LauncherPlatform& platform,
+                                             std::vector<JreCandidate> sourceRows) {
+    const bool registrySearched =
+        std::find(settings.runtimeSources.begin(), settings.runtimeSources.end(),
+                  RuntimeSource::Registry) != settings.runtimeSources.end();
     // Where a classic candidate's home is read from; its home folder and server flag are known
     // only once it has been examined.
     struct Entry {
@@ -227,7 +268,7 @@ std::optional<RegistryChoice> searchRegistry(const JreSearchSettings& settings, 
     std::vector<Entry> entries;
     std::vector<JreCandidate> candidates;
     for (const RegistryKeySpec& key : kRegistryKeys) {
-        if (!isKeySearched(key, settings)) continue;
+        if (!registrySearched || !isKeySearched(key, settings)) continue;
         const auto subkeys = registry.subkeyNames(key.root, key.path, view);
         if (!subkeys) continue;
         const bool favoured = isFavoured(key, settings);
@@ -266,21 +307,37 @@ std::optional<RegistryChoice> searchRegistry(const JreSearchSettings& settings, 
     };
 
     std::vector<JreCandidate> vendorRows;
-    if (settings.modernRuntimeKeys) vendorRows = vendorCandidates(settings, view, registry, files);
-    // The probe's server flag takes part in the ranking, and a vendor's installation that names
-    // a classic one's folder must be recognised: both need every classic folder known.
-    if (settings.jvmType == JvmType::ServerFirst || !vendorRows.empty()) {
+    if (registrySearched && settings.modernRuntimeKeys) {
+        vendorRows = vendorCandidates(settings, view, registry, files);
+    }
+    // The probe's server flag takes part in the ranking, and an installation found elsewhere
+    // that names a classic one's folder must be recognised: both need every classic folder
+    // known.
+    if (settings.jvmType == JvmType::ServerFirst || !vendorRows.empty() || !sourceRows.empty()) {
         std::erase_if(candidates, [&](JreCandidate& candidate) { return !examine(candidate); });
     }
-    // One table: after the classic rows, so that equal ranks keep the classic pick, and without
-    // the installations the classic keys already name (installers may write both).
-    for (JreCandidate& vendorRow : vendorRows) {
-        if (isKnownFolder(candidates, vendorRow.homeFolder)) continue;
-        candidates.push_back(std::move(vendorRow));
+    // One table in the order of the sources, the classic rows first among the registry's, so
+    // that equal ranks keep the pick of the earlier source. A folder already in the table is
+    // left out: installers may write several keys, and JAVA_HOME often names a registered one.
+    std::vector<JreCandidate> table;
+    const auto append = [&](JreCandidate& row) {
+        if (row.examinedEarly && isKnownFolder(table, row.homeFolder)) return;
+        table.push_back(std::move(row));
+    };
+    for (const RuntimeSource source : settings.runtimeSources) {
+        if (source == RuntimeSource::Registry) {
+            for (JreCandidate& row : candidates) append(row);
+            for (JreCandidate& row : vendorRows) append(row);
+            continue;
+        }
+        for (JreCandidate& row : sourceRows) {
+            if (row.source == source) append(row);
+        }
     }
+    candidates = std::move(table);
 
     return chooseCandidate(std::move(candidates), settings, [&](JreCandidate& chosen) {
-        if (chosen.fromVendorKey) {
+        if (chosen.examinedEarly) {
             // A library of the other machine can only be run by the paired launcher.
             const auto machine = files.imageMachine(chosen.jvmLibraryPath);
             chosen.needsPair = machine && *machine != platform.machine;
@@ -290,9 +347,36 @@ std::optional<RegistryChoice> searchRegistry(const JreSearchSettings& settings, 
     });
 }
 
+std::vector<JreCandidate> sourceCandidates(const JreSearchSettings& settings,
+                                           const SourceEnvironment& environment,
+                                           const FileSystemView& files) {
+    const auto folders =
+        sourceFolders(settings.runtimeSources, environment,
+                      [&](const std::wstring& path) { return files.fileExists(path); });
+    std::vector<JreCandidate> rows;
+    std::vector<std::wstring> examined;
+    for (const SourceFolder& found : folders) {
+        const bool seen = std::any_of(examined.begin(), examined.end(), [&](const auto& folder) {
+            return base::equalsIgnoringCase(folder, found.folder);
+        });
+        if (seen) continue;
+        examined.push_back(found.folder);
+        if (auto row = folderCandidate(found, settings, files)) rows.push_back(std::move(*row));
+    }
+    return rows;
+}
+
 JreSearchResult searchForJre(const JreSearchSettings& settings, std::wstring_view executableFolder,
                              const RegistryReader& registry, const FileSystemView& files,
                              const LauncherPlatform& platform) {
+    return searchForJre(settings, executableFolder, registry, files, platform,
+                        EmptySourceEnvironment());
+}
+
+JreSearchResult searchForJre(const JreSearchSettings& settings, std::wstring_view executableFolder,
+                             const RegistryReader& registry, const FileSystemView& files,
+                             const LauncherPlatform& platform,
+                             const SourceEnvironment& environment) {
     JreSearchResult result;
 
     if (!settings.jrePathSetting.empty()) {
@@ -329,13 +413,15 @@ JreSearchResult searchForJre(const JreSearchSettings& settings, std::wstring_vie
         }
     }
 
-    // Each view is one table of the classic and the vendors' keys; the 64-bit view, only for a
-    // 32-bit launcher with a pair, is read when the default one selects nothing.
+    // Each view is one table of the classic and the vendors' keys; the runtimes of the other
+    // sources, which no view holds, join the default view's. The 64-bit view, only for a 32-bit
+    // launcher with a pair, is read when the default one selects nothing.
     std::optional<RegistryChoice> choice =
-        searchRegistry(settings, RegistryView::Default, registry, files, platform);
+        searchRegistry(settings, RegistryView::Default, registry, files, platform,
+                       sourceCandidates(settings, environment, files));
     bool fromWide64 = false;
     if (!choice && !settings.pairProduct.empty() && platform.canReadWide64) {
-        choice = searchRegistry(settings, RegistryView::Wide64, registry, files, platform);
+        choice = searchRegistry(settings, RegistryView::Wide64, registry, files, platform, {});
         fromWide64 = choice.has_value();
     }
     if (choice) {

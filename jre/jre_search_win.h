@@ -36,6 +36,13 @@ class WindowsRegistry final : public RegistryReader {
     std::wstring prefix_;
 };
 
+// The process's environment variables; folders listed through FindFirstFileExW.
+class WindowsSourceEnvironment final : public SourceEnvironment {
+  public:
+    [[nodiscard]] std::optional<std::wstring> variable(std::wstring_view name) const override;
+    [[nodiscard]] std::vector<std::wstring> subfolderNames(std::wstring_view folder) const override;
+};
+
 // The machine this launcher is built for, and whether a second registry view exists for it.
 [[nodiscard]] LauncherPlatform thisLauncherPlatform() noexcept;
 
