@@ -3,11 +3,13 @@
 #include "launcher/jre_not_found_dialog_win.h"
 #include "launcher/launcher_app.h"
 #include "settings/settings_files_win.h"
+#include "ui/error_box_win.h"
 
 namespace launcher {
 
 bool LauncherApp::askUserForJre() {
     const jre::JreSearchSettings& search = settings_.runtimeSearch;
+    ui::noteShownMessage(L"the \"JRE not found\" dialog");
     // Normally no window is active yet; if one is, the dialog stays in front of it. Qualified:
     // the dialog's free function, not this member.
     const auto choice =

@@ -16,7 +16,10 @@ namespace {
 LauncherApp* currentApp = nullptr;
 }  // namespace
 
-LauncherApp::LauncherApp() { currentApp = this; }
+LauncherApp::LauncherApp() {
+    currentApp = this;
+    ui::setMessageObserver(&LauncherApp::noteMessage);
+}
 
 LauncherApp::~LauncherApp() {
     closeSplash();
@@ -25,6 +28,9 @@ LauncherApp::~LauncherApp() {
         jvm_.javaVm->DestroyJavaVM();
         jvm_.javaVm = nullptr;
     }
+    // Only now is the exit code final: the program's threads have ended.
+    writeLaunchLog(exitCode_);
+    ui::setMessageObserver(nullptr);
     singleInstance.tearDown();
     jvm_.mainStartedEvent.reset();
     jreSplashClose.reset();
@@ -59,6 +65,7 @@ bool LauncherApp::startUp() {
         return false;
     }
     executablePath_ = std::move(*path);
+    logPath_ = launchLogPath();
     arguments_ = launchArguments(GetCommandLineW());
     if (!loadSettings()) return false;
     return settleInstanceAndRuntime();
