@@ -55,16 +55,21 @@ int rankOrder(const JreCandidate& a, const JreCandidate& b, bool byFavour, bool 
 
 // Ranks the candidates and selects one. `isUsable` may turn the selected one down; the
 // selection is then made again among the rest, as if it had never been a candidate. So a check
-// that costs file reads is made for the few candidates selected, not for every one.
-template <typename IsUsable>
+// that costs file reads is made for the few candidates selected, not for every one. `describe`
+// is told the verdict on the one taken and on those that rank below it.
+template <typename IsUsable, typename Describe>
 std::optional<RegistryChoice> chooseCandidate(std::vector<JreCandidate> candidates,
-                                              const JreSearchSettings& settings,
-                                              IsUsable isUsable) {
+                                              const JreSearchSettings& settings, IsUsable isUsable,
+                                              Describe describe) {
     rankCandidates(candidates, settings);
     while (!candidates.empty()) {
         const size_t index = selectCandidate(candidates, settings.preferredVersions);
         JreCandidate& chosen = candidates[index];
         if (isUsable(chosen)) {
+            describe(chosen, L"taken");
+            for (size_t i = 0; i < candidates.size(); ++i) {
+                if (i != index) describe(candidates[i], L"ranked below the one taken");
+            }
             return RegistryChoice{std::move(chosen.homeFolder), chosen.version, chosen.needsPair};
         }
         candidates.erase(candidates.begin() + static_cast<std::ptrdiff_t>(index));
@@ -91,6 +96,17 @@ bool isSearched(JavaKind kind, JavaVendor vendor, const JreSearchSettings& setti
 bool isFavoured(JavaKind kind, JavaVendor vendor, const JreSearchSettings& settings) {
     return isKindAccepted(kind, settings) && isVendorPreferred(vendor, settings);
 }
+
+void note(SearchTrace* trace, std::wstring_view source, std::wstring_view place,
+          const JavaVersion* version, std::wstring_view verdict) {
+    if (trace == nullptr) return;
+    trace->push_back({std::wstring(source), std::wstring(place),
+                      version ? versionText(*version) : std::wstring(), std::wstring(verdict)});
+}
+
+constexpr std::wstring_view kOutOfBounds = L"outside Minimum Version and Maximum Version";
+constexpr std::wstring_view kNoLibrary = L"no JVM library for the JVM Type";
+constexpr std::wstring_view kNamedEarlier = L"the same folder as an earlier candidate";
 
 bool isWithinSettingsBounds(const JavaVersion& version, const JreSearchSettings& settings) {
     return isWithinBounds(version, settings.minimumVersion, settings.maximumVersion);
@@ -120,19 +136,32 @@ std::optional<JreCandidate> examinedRuntime(const std::wstring& folder, const Ja
 std::optional<JreCandidate> vendorCandidate(const RegistryKeySpec& key, const std::wstring& subkey,
                                             RegistryView view, const JreSearchSettings& settings,
                                             const RegistryReader& registry,
-                                            const FileSystemView& files) {
+                                            const FileSystemView& files, SearchTrace* trace) {
+    const std::wstring keyName = std::wstring(key.path) + subkey;
     std::optional<JavaVersion> version = versionFromKeyName(subkey);
-    if (version && !isWithinSettingsBounds(*version, settings)) return std::nullopt;
+    if (version && !isWithinSettingsBounds(*version, settings)) {
+        note(trace, L"Registry", keyName, &*version, kOutOfBounds);
+        return std::nullopt;
+    }
     const auto home = registry.textValue(
         key.root, key.path, subkey + std::wstring(key.belowVersion), key.valueName, view);
-    if (!home || home->empty()) return std::nullopt;
+    if (!home || home->empty()) {
+        note(trace, L"Registry", keyName, version ? &*version : nullptr, L"no folder value");
+        return std::nullopt;
+    }
     const std::wstring folder = withTrailingBackslash(*home);
     if (!version) {
         const auto release = files.readFileStart(folder + L"release", kReleaseFileLimit);
         if (release) version = versionFromReleaseText(*release);
-        if (!version || !isWithinSettingsBounds(*version, settings)) return std::nullopt;
+        if (!version || !isWithinSettingsBounds(*version, settings)) {
+            note(trace, L"Registry", folder, version ? &*version : nullptr,
+                 version ? kOutOfBounds : L"no version in its release file");
+            return std::nullopt;
+        }
     }
-    return examinedRuntime(folder, *version, key.kind, settings, files);
+    auto candidate = examinedRuntime(folder, *version, key.kind, settings, files);
+    if (!candidate) note(trace, L"Registry", folder, &*version, kNoLibrary);
+    return candidate;
 }
 
 // A folder that JAVA_HOME, the Path or a vendor folder names. Nothing but the folder tells
@@ -140,18 +169,27 @@ std::optional<JreCandidate> vendorCandidate(const RegistryKeySpec& key, const st
 // compiler beside the launcher makes it a JDK.
 std::optional<JreCandidate> folderCandidate(const SourceFolder& found,
                                             const JreSearchSettings& settings,
-                                            const FileSystemView& files) {
+                                            const FileSystemView& files, SearchTrace* trace) {
+    const std::wstring_view source = runtimeSourceName(found.source);
+    const auto passOver = [&](const JavaVersion* version, std::wstring_view why) {
+        note(trace, source, found.folder, version, why);
+        return std::nullopt;
+    };
     const auto release = files.readFileStart(found.folder + L"release", kReleaseFileLimit);
-    if (!release) return std::nullopt;
-    const auto version = versionFromReleaseText(*release);
-    if (!version || !isWithinSettingsBounds(*version, settings)) return std::nullopt;
+    const auto version = release ? versionFromReleaseText(*release) : std::nullopt;
+    if (!version) return passOver(nullptr, L"no readable version in a release file");
+    if (!isWithinSettingsBounds(*version, settings)) return passOver(&*version, kOutOfBounds);
     const JavaVendor vendor = isOpenJ9ReleaseText(*release) ? JavaVendor::Ibm : JavaVendor::Sun;
-    if (!isVendorAccepted(vendor, settings)) return std::nullopt;
+    if (!isVendorAccepted(vendor, settings)) {
+        return passOver(&*version, L"a vendor class VM Provider does not accept");
+    }
     const JavaKind kind =
         files.fileExists(found.folder + L"bin\\javac.exe") ? JavaKind::Jdk : JavaKind::Jre;
-    if (!isSearched(kind, vendor, settings)) return std::nullopt;
+    if (!isSearched(kind, vendor, settings)) {
+        return passOver(&*version, L"a kind JVM Source does not accept");
+    }
     auto candidate = examinedRuntime(found.folder, *version, kind, settings, files);
-    if (!candidate) return std::nullopt;
+    if (!candidate) return passOver(&*version, kNoLibrary);
     candidate->favoured = isFavoured(kind, vendor, settings);
     candidate->source = found.source;
     return candidate;
@@ -161,7 +199,7 @@ std::optional<JreCandidate> folderCandidate(const SourceFolder& found,
 // key naming it. Their versions may come from the folders, so they are examined at once.
 std::vector<JreCandidate> vendorCandidates(const JreSearchSettings& settings, RegistryView view,
                                            const RegistryReader& registry,
-                                           const FileSystemView& files) {
+                                           const FileSystemView& files, SearchTrace* trace) {
     std::vector<JreCandidate> candidates;
     for (const RegistryKeySpec& key : kVendorRegistryKeys) {
         // The user's software keys are one and the same in both views: read them once.
@@ -170,8 +208,12 @@ std::vector<JreCandidate> vendorCandidates(const JreSearchSettings& settings, Re
         const auto subkeys = registry.subkeyNames(key.root, key.path, view);
         if (!subkeys) continue;
         for (const std::wstring& subkey : *subkeys) {
-            auto candidate = vendorCandidate(key, subkey, view, settings, registry, files);
-            if (!candidate || isKnownFolder(candidates, candidate->homeFolder)) continue;
+            auto candidate = vendorCandidate(key, subkey, view, settings, registry, files, trace);
+            if (!candidate) continue;
+            if (isKnownFolder(candidates, candidate->homeFolder)) {
+                note(trace, L"Registry", candidate->homeFolder, &candidate->version, kNamedEarlier);
+                continue;
+            }
             candidate->favoured = isFavoured(key, settings);
             candidates.push_back(std::move(*candidate));
         }
@@ -226,6 +268,12 @@ size_t selectCandidate(const std::vector<JreCandidate>& ranked,
     return 0;
 }
 
+std::wstring versionText(const JavaVersion& version) {
+    const auto& parts = version.parts;
+    return std::to_wstring(parts[0]) + L"." + std::to_wstring(parts[1]) + L"." +
+           std::to_wstring(parts[2]) + L"." + std::to_wstring(parts[3]);
+}
+
 std::wstring withTrailingBackslash(std::wstring_view folder) {
     std::wstring result(folder);
     if (result.empty() || result.back() != L'\\') result += L'\\';
@@ -254,7 +302,8 @@ std::optional<RegistryChoice> searchRegistry(const JreSearchSettings& settings, 
                                              const RegistryReader& registry,
                                              const FileSystemView& files,
                                              const LauncherPlatform& platform,
-                                             std::vector<JreCandidate> sourceRows) {
+                                             std::vector<JreCandidate> sourceRows,
+                                             SearchTrace* trace) {
     const bool registrySearched =
         std::find(settings.runtimeSources.begin(), settings.runtimeSources.end(),
                   RuntimeSource::Registry) != settings.runtimeSources.end();
@@ -280,6 +329,7 @@ std::optional<RegistryChoice> searchRegistry(const JreSearchSettings& settings, 
             JavaVersion version;
             parseVersion(subkey, 0, version);
             if (!isWithinBounds(version, settings.minimumVersion, settings.maximumVersion)) {
+                note(trace, L"Registry", std::wstring(key.path) + subkey, &version, kOutOfBounds);
                 continue;
             }
             JreCandidate candidate{version, {}, false, favoured};
@@ -296,11 +346,18 @@ std::optional<RegistryChoice> searchRegistry(const JreSearchSettings& settings, 
         const Entry& entry = entries[candidate.entry];
         const auto home = registry.textValue(entry.key->root, entry.key->path, entry.subkey,
                                              entry.key->valueName, view);
-        if (!home || home->empty()) return false;
+        if (!home || home->empty()) {
+            note(trace, L"Registry", std::wstring(entry.key->path) + entry.subkey,
+                 &candidate.version, L"no folder value");
+            return false;
+        }
         std::wstring folder = withTrailingBackslash(*home);
         if (entry.key->homeHoldsJreFolder) folder += L"jre\\";
         const ProbeResult probe = probeJvmLibrary(folder, entry.probeType, files);
-        if (probe.jvmLibraryPath.empty()) return false;
+        if (probe.jvmLibraryPath.empty()) {
+            note(trace, L"Registry", folder, &candidate.version, kNoLibrary);
+            return false;
+        }
         candidate.homeFolder = std::move(folder);
         candidate.server = probe.server;
         return true;
@@ -308,7 +365,7 @@ std::optional<RegistryChoice> searchRegistry(const JreSearchSettings& settings, 
 
     std::vector<JreCandidate> vendorRows;
     if (registrySearched && settings.modernRuntimeKeys) {
-        vendorRows = vendorCandidates(settings, view, registry, files);
+        vendorRows = vendorCandidates(settings, view, registry, files, trace);
     }
     // The probe's server flag takes part in the ranking, and an installation found elsewhere
     // that names a classic one's folder must be recognised: both need every classic folder
@@ -321,7 +378,10 @@ std::optional<RegistryChoice> searchRegistry(const JreSearchSettings& settings, 
     // left out: installers may write several keys, and JAVA_HOME often names a registered one.
     std::vector<JreCandidate> table;
     const auto append = [&](JreCandidate& row) {
-        if (row.examinedEarly && isKnownFolder(table, row.homeFolder)) return;
+        if (row.examinedEarly && isKnownFolder(table, row.homeFolder)) {
+            note(trace, runtimeSourceName(row.source), row.homeFolder, &row.version, kNamedEarlier);
+            return;
+        }
         table.push_back(std::move(row));
     };
     for (const RuntimeSource source : settings.runtimeSources) {
@@ -336,20 +396,32 @@ std::optional<RegistryChoice> searchRegistry(const JreSearchSettings& settings, 
     }
     candidates = std::move(table);
 
-    return chooseCandidate(std::move(candidates), settings, [&](JreCandidate& chosen) {
+    // A classic row never examined is known by its key alone.
+    const auto describe = [&](const JreCandidate& row, std::wstring_view verdict) {
+        if (trace == nullptr) return;
+        const std::wstring place =
+            !row.homeFolder.empty()
+                ? row.homeFolder
+                : std::wstring(entries[row.entry].key->path) + entries[row.entry].subkey;
+        note(trace, runtimeSourceName(row.source), place, &row.version, verdict);
+    };
+    const auto isUsable = [&](JreCandidate& chosen) {
         if (chosen.examinedEarly) {
             // A library of the other machine can only be run by the paired launcher.
             const auto machine = files.imageMachine(chosen.jvmLibraryPath);
             chosen.needsPair = machine && *machine != platform.machine;
-            return !chosen.needsPair || !settings.pairProduct.empty();
+            const bool usable = !chosen.needsPair || !settings.pairProduct.empty();
+            if (!usable) describe(chosen, L"built for another machine, and no Pair Product");
+            return usable;
         }
         return !chosen.homeFolder.empty() || examine(chosen);
-    });
+    };
+    return chooseCandidate(std::move(candidates), settings, isUsable, describe);
 }
 
 std::vector<JreCandidate> sourceCandidates(const JreSearchSettings& settings,
                                            const SourceEnvironment& environment,
-                                           const FileSystemView& files) {
+                                           const FileSystemView& files, SearchTrace* trace) {
     const auto folders =
         sourceFolders(settings.runtimeSources, environment,
                       [&](const std::wstring& path) { return files.fileExists(path); });
@@ -359,9 +431,14 @@ std::vector<JreCandidate> sourceCandidates(const JreSearchSettings& settings,
         const bool seen = std::any_of(examined.begin(), examined.end(), [&](const auto& folder) {
             return base::equalsIgnoringCase(folder, found.folder);
         });
-        if (seen) continue;
+        if (seen) {
+            note(trace, runtimeSourceName(found.source), found.folder, nullptr, kNamedEarlier);
+            continue;
+        }
         examined.push_back(found.folder);
-        if (auto row = folderCandidate(found, settings, files)) rows.push_back(std::move(*row));
+        if (auto row = folderCandidate(found, settings, files, trace)) {
+            rows.push_back(std::move(*row));
+        }
     }
     return rows;
 }
@@ -375,8 +452,8 @@ JreSearchResult searchForJre(const JreSearchSettings& settings, std::wstring_vie
 
 JreSearchResult searchForJre(const JreSearchSettings& settings, std::wstring_view executableFolder,
                              const RegistryReader& registry, const FileSystemView& files,
-                             const LauncherPlatform& platform,
-                             const SourceEnvironment& environment) {
+                             const LauncherPlatform& platform, const SourceEnvironment& environment,
+                             SearchTrace* trace) {
     JreSearchResult result;
 
     if (!settings.jrePathSetting.empty()) {
@@ -391,8 +468,12 @@ JreSearchResult searchForJre(const JreSearchSettings& settings, std::wstring_vie
             result.relaunchViaPair =
                 needsPairForMachine(machine, settings.pairProduct, platform.machine);
             result.jvmLibraryPath = std::move(probe.jvmLibraryPath);
+            note(trace, L"JRE Path", folder, nullptr, L"taken");
             return result;
         }
+        note(trace, L"JRE Path", folder, nullptr,
+             probe.jvmLibraryPath.empty() ? kNoLibrary
+                                          : L"built for another machine, and no Pair Product");
     }
 
     // A runtime shipped with the application: the launcher's own folder, or its "jre\". Without
@@ -408,8 +489,10 @@ JreSearchResult searchForJre(const JreSearchSettings& settings, std::wstring_vie
             if (!probe.jvmLibraryPath.empty()) {
                 result.found = true;
                 result.jvmLibraryPath = std::move(probe.jvmLibraryPath);
+                note(trace, L"beside the executable", *runtime, nullptr, L"taken");
                 return result;
             }
+            note(trace, L"beside the executable", *runtime, nullptr, kNoLibrary);
         }
     }
 
@@ -418,10 +501,11 @@ JreSearchResult searchForJre(const JreSearchSettings& settings, std::wstring_vie
     // launcher with a pair, is read when the default one selects nothing.
     std::optional<RegistryChoice> choice =
         searchRegistry(settings, RegistryView::Default, registry, files, platform,
-                       sourceCandidates(settings, environment, files));
+                       sourceCandidates(settings, environment, files, trace), trace);
     bool fromWide64 = false;
     if (!choice && !settings.pairProduct.empty() && platform.canReadWide64) {
-        choice = searchRegistry(settings, RegistryView::Wide64, registry, files, platform, {});
+        choice =
+            searchRegistry(settings, RegistryView::Wide64, registry, files, platform, {}, trace);
         fromWide64 = choice.has_value();
     }
     if (choice) {

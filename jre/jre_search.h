@@ -107,6 +107,17 @@ struct JreCandidate {
     RuntimeSource source = RuntimeSource::Registry;
 };
 
+// What the search thought of one installed runtime, for the launch log.
+struct CandidateNote {
+    std::wstring source;   // "Registry", "JAVA_HOME", ..., "JRE Path", "beside the executable"
+    std::wstring place;    // the runtime folder, or the registry key when its folder is unknown
+    std::wstring version;  // empty when unknown
+    std::wstring verdict;  // "taken", or why it was passed over
+};
+using SearchTrace = std::vector<CandidateNote>;
+
+[[nodiscard]] std::wstring versionText(const JavaVersion& version);
+
 // Stable descending order by (favoured, when favouring is applied), (server flag, for the
 // server-first type), then version; equal keys keep their registry order.
 void rankCandidates(std::vector<JreCandidate>& candidates, const JreSearchSettings& settings);
@@ -173,29 +184,26 @@ struct RegistryChoice {
 // switched off) of kVendorRegistryKeys, within the bounds, and `sourceRows` (runtimes the
 // other sources found, examined), ranked together in the order of the settings' sources, one
 // selected. A folder that several keys or sources name counts once, under the first.
-[[nodiscard]] std::optional<RegistryChoice> searchRegistry(const JreSearchSettings& settings,
-                                                           RegistryView view,
-                                                           const RegistryReader& registry,
-                                                           const FileSystemView& files,
-                                                           const LauncherPlatform& platform,
-                                                           std::vector<JreCandidate> sourceRows);
+[[nodiscard]] std::optional<RegistryChoice> searchRegistry(
+    const JreSearchSettings& settings, RegistryView view, const RegistryReader& registry,
+    const FileSystemView& files, const LauncherPlatform& platform,
+    std::vector<JreCandidate> sourceRows, SearchTrace* trace = nullptr);
 
 // The runtimes the non-registry sources of the settings name, each folder once, examined:
 // within the bounds, of a kind and vendor class the settings search, with a JVM library.
 [[nodiscard]] std::vector<JreCandidate> sourceCandidates(const JreSearchSettings& settings,
                                                          const SourceEnvironment& environment,
-                                                         const FileSystemView& files);
+                                                         const FileSystemView& files,
+                                                         SearchTrace* trace = nullptr);
 
 // The whole search: "JRE Path", then the launcher's own folder or its "jre\" subfolder, then the
 // installed runtimes: the registry's default view ranked with the other sources' runtimes and,
 // for a 32-bit launcher with a pair, the 64-bit view after it. `executableFolder` is the
 // executable's folder; empty when it is not known.
-[[nodiscard]] JreSearchResult searchForJre(const JreSearchSettings& settings,
-                                           std::wstring_view executableFolder,
-                                           const RegistryReader& registry,
-                                           const FileSystemView& files,
-                                           const LauncherPlatform& platform,
-                                           const SourceEnvironment& environment);
+[[nodiscard]] JreSearchResult searchForJre(
+    const JreSearchSettings& settings, std::wstring_view executableFolder,
+    const RegistryReader& registry, const FileSystemView& files, const LauncherPlatform& platform,
+    const SourceEnvironment& environment, SearchTrace* trace = nullptr);
 // The same with no environment variables and no vendor folders: the registry alone.
 [[nodiscard]] JreSearchResult searchForJre(const JreSearchSettings& settings,
                                            std::wstring_view executableFolder,

@@ -192,9 +192,10 @@ LauncherPlatform thisLauncherPlatform() noexcept {
 #endif
 }
 
-JreSearchResult findJre(const JreSearchSettings& settings, std::wstring_view executableFolder) {
+JreSearchResult findJre(const JreSearchSettings& settings, std::wstring_view executableFolder,
+                        SearchTrace* trace) {
     return searchForJre(settings, executableFolder, WindowsRegistry(), WindowsFileSystem(),
-                        thisLauncherPlatform(), WindowsSourceEnvironment());
+                        thisLauncherPlatform(), WindowsSourceEnvironment(), trace);
 }
 
 ProbeResult probeJvmLibrary(std::wstring_view folder, JvmType type) {

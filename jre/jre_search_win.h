@@ -47,8 +47,10 @@ class WindowsSourceEnvironment final : public SourceEnvironment {
 [[nodiscard]] LauncherPlatform thisLauncherPlatform() noexcept;
 
 // The search over the real file system and registry.
+// `trace`, when given, is told the verdict on every runtime looked at.
 [[nodiscard]] JreSearchResult findJre(const JreSearchSettings& settings,
-                                      std::wstring_view executableFolder);
+                                      std::wstring_view executableFolder,
+                                      SearchTrace* trace = nullptr);
 [[nodiscard]] ProbeResult probeJvmLibrary(std::wstring_view folder, JvmType type);
 [[nodiscard]] bool isJreFolder(std::wstring_view folder);
 

@@ -70,6 +70,11 @@ std::string launchRecordText(const LaunchRecord& record) {
     for (const SettingsFileNote& file : record.settingsFiles) {
         addLine(out, file.read ? "settings read" : "settings missing", file.path);
     }
+    for (const jre::CandidateNote& candidate : record.candidates) {
+        std::wstring line = candidate.source + L" " + candidate.place;
+        if (!candidate.version.empty()) line += L" " + candidate.version;
+        addLine(out, "candidate", line + L": " + candidate.verdict);
+    }
     if (record.secondInstance) {
         addLine(out, "second instance", L"arguments handed to the running instance");
     } else if (!record.runtime.empty()) {

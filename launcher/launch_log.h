@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "jre/jre_search.h"
+
 // The launch log: when VX_LAUNCHER_LOG names a file, each launch appends one plain-text record
 // of what it read, found and did, so that a start that goes wrong can be explained afterwards.
 namespace launcher {
@@ -20,6 +22,7 @@ struct LaunchRecord {
     uint32_t processId = 0;
     std::wstring executable;
     std::vector<SettingsFileNote> settingsFiles;
+    jre::SearchTrace candidates;  // the installed runtimes the search looked at
     bool secondInstance = false;  // handed its arguments to a running first instance
     std::wstring runtime;         // the JVM library chosen; empty when none was
     std::wstring runtimeVersion;  // empty when the search did not read one

@@ -83,13 +83,11 @@ void LauncherApp::writeLaunchLog(std::optional<int32_t> exitCode) noexcept {
         record.processId = GetCurrentProcessId();
         record.executable = executablePath_;
         record.settingsFiles = settingsFiles_;
+        record.candidates = searchTrace_;
         record.secondInstance = singleInstance.role() == SingleInstance::Role::Second;
         record.runtime = runtime_.jvmLibraryPath;
         if (runtime_.chosenVersion.parts[0] != 0) {
-            const auto& parts = runtime_.chosenVersion.parts;
-            record.runtimeVersion = std::to_wstring(parts[0]) + L"." + std::to_wstring(parts[1]) +
-                                    L"." + std::to_wstring(parts[2]) + L"." +
-                                    std::to_wstring(parts[3]);
+            record.runtimeVersion = jre::versionText(runtime_.chosenVersion);
         }
         if (runtime_.relaunchViaPair) record.pairProduct = settings_.runtimeSearch.pairProduct;
         for (const std::string& option : jvm_.jvmOptions) {

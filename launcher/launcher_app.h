@@ -127,6 +127,7 @@ class LauncherApp {
     // The launch log: its file (empty: none), what only the start-up knows, and the texts shown.
     std::wstring logPath_;
     std::vector<SettingsFileNote> settingsFiles_;
+    jre::SearchTrace searchTrace_;
     std::optional<int32_t> exitCode_;
     std::atomic<bool> logWritten_ = false;
     SRWLOCK messagesLock_ = SRWLOCK_INIT;

@@ -50,6 +50,8 @@ TEST_F(LaunchLogTest, FoundRuntime) {
     EXPECT_THAT(logged[0],
                 AllOf(HasSubstr("=== launch "), HasSubstr("executable: " + utf8(exe) + "\n"),
                       HasSubstr("settings read: " + utf8(app.file(L"MyApp.ini")) + "\n"),
+                      HasSubstr("candidate: beside the executable " + utf8(app.file(L"jre\\")) +
+                                ": taken\n"),
                       HasSubstr("runtime: " + utf8(app.file(L"jre\\bin\\client\\jvm.dll"))),
                       HasSubstr("jvm option: -Djava.class.path="),
                       HasSubstr("jvm option: -Dlog.test=\xC3\xBC\n"),

@@ -1,5 +1,6 @@
 // Runtimes found through JAVA_HOME, the Path and the vendors' installation folders, ranked with
 // the registry's, against fakes.
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <map>
@@ -183,6 +184,35 @@ TEST(RuntimeSources, AFolderNamedTwiceCountsOnceUnderTheFirstSource) {
 
     m.settings.runtimeSources = {kJavaHome, kRegistry};
     EXPECT_EQ(m.search().chosenVersion, v(17, 0, 9, 0));
+}
+
+// The launch log's account of the search: every runtime looked at, with its source and verdict.
+TEST(RuntimeSources, TraceGivesEveryVerdict) {
+    Machine m;
+    m.settings.maximumVersion = maximumVersionFromSetting(L"17");
+    m.registry.addInstallation(RegistryView::Default, kRegistryKeys[1].path, L"1.8", L"C:\\jre8");
+    m.runtime(L"C:\\jre8\\", "1.8.0_391", false);
+    m.env.variables[L"JAVA_HOME"] = L"C:\\jdk21";
+    m.env.variables[L"Path"] = L"C:\\jre8\\bin";
+    m.files.addFile(L"C:\\jre8\\bin\\java.exe");
+    m.runtime(L"C:\\jdk21\\", "21.0.1");
+    m.vendorFolder(L"Zulu", L"zulu-11");
+    m.runtime(L"C:\\Program Files\\Zulu\\zulu-11\\", "11.0.21", true, kMachineAmd64);
+    SearchTrace trace;
+    EXPECT_TRUE(
+        searchForJre(m.settings, L"C:\\app\\", m.registry, m.files, k32BitLauncher, m.env, &trace)
+            .found);
+    std::vector<std::wstring> lines;
+    for (const CandidateNote& n : trace) {
+        lines.push_back(n.source + L" " + n.place + L" " + n.version + L": " + n.verdict);
+    }
+    EXPECT_THAT(lines, testing::ElementsAre(
+                           L"JAVA_HOME C:\\jdk21\\ 21.0.1.0: outside Minimum Version and "
+                           L"Maximum Version",
+                           L"Path C:\\jre8\\ 1.8.0.391: the same folder as an earlier candidate",
+                           L"Folders C:\\Program Files\\Zulu\\zulu-11\\ 11.0.21.0: built for "
+                           L"another machine, and no Pair Product",
+                           L"Registry C:\\jre8\\ 1.8.0.0: taken"));
 }
 
 TEST(RuntimeSources, VendorFolderRuntimeOfTheOtherMachine) {

@@ -21,6 +21,8 @@ TEST(LaunchLog, RecordLines) {
     record.processId = 42;
     record.executable = L"C:\\App\\MyApp.exe";
     record.settingsFiles = {{L"C:\\App\\MyApp.ini", true}, {L"C:\\u\\MyApp.ini", false}};
+    record.candidates = {{L"Path", L"C:\\jdk\\", L"17.0.9.0", L"taken"},
+                         {L"Registry", L"Software\\JavaSoft\\JRE\\1.8", L"", L"no folder value"}};
     record.runtime = L"C:\\jdk\\bin\\server\\jvm.dll";
     record.runtimeVersion = L"17.0.9.0";
     record.pairProduct = L"MyApp64.exe";
@@ -33,6 +35,8 @@ TEST(LaunchLog, RecordLines) {
               "executable: C:\\App\\MyApp.exe\n"
               "settings read: C:\\App\\MyApp.ini\n"
               "settings missing: C:\\u\\MyApp.ini\n"
+              "candidate: Path C:\\jdk\\ 17.0.9.0: taken\n"
+              "candidate: Registry Software\\JavaSoft\\JRE\\1.8: no folder value\n"
               "runtime: C:\\jdk\\bin\\server\\jvm.dll (17.0.9.0)\n"
               "handed to pair: MyApp64.exe\n"
               "jvm option: -Xmx1g\n"
