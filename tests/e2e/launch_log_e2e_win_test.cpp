@@ -78,6 +78,38 @@ TEST_F(LaunchLogTest, NoRuntimeFoundAndMissingMainClass) {
                                  HasSubstr("exit code: -1\n")));
 }
 
+#ifdef PAIR_LAUNCHER_EXE
+// A 64-bit runtime named by JAVA_HOME: the launcher hands the start to its pair, and both write
+// a record, the pair's first since the launcher waits for its exit code.
+TEST_F(LaunchLogTest, HandOverToThePair) {
+    support::removeTree(app.file(L"jre"));
+    const std::wstring dll = L"jdk21\\bin\\server\\jvm.dll";
+    app.copyIn(support::windowsPathOf(PAIR_BUILD_DIR) + L"\\tests\\support\\fakejvm.dll", dll);
+    app.writeScenario("main_class=com/example/Main\nmain=exit:-3\n", dll);
+    app.writeBytes(L"jdk21\\release", "JAVA_VERSION=\"21.0.1\"\n");
+    const std::wstring pair = app.copyIn(support::windowsPathOf(PAIR_LAUNCHER_EXE), L"MyApp64.exe");
+    const std::wstring settings =
+        L"[Java Runtime Environment]\r\nMain Class=com.example.Main\r\nMinimum Version=9\r\n"
+        L"Maximum Version=any\r\n[Class Path]\r\nClass Path=\\lib\\app.jar\r\n";
+    app.writeText(L"MyApp64.ini", settings);
+    writeSettings(settings + L"[Application]\r\nPair Product=" + pair +
+                  L"\r\nPair Return Code=Yes\r\n");
+    options.environment.push_back(L"JAVA_HOME=" + app.file(L"jdk21"));
+
+    EXPECT_EQ(launch({}, nullptr, options).exitCode(), -3);
+    const auto logged = records();
+    ASSERT_EQ(logged.size(), 2u);
+    EXPECT_THAT(logged[0],
+                AllOf(HasSubstr("executable: " + utf8(pair) + "\n"),
+                      HasSubstr("runtime: " + utf8(app.file(dll))), HasSubstr("exit code: -3\n")));
+    EXPECT_THAT(logged[1], AllOf(HasSubstr("executable: " + utf8(exe) + "\n"),
+                                 HasSubstr("candidate: JAVA_HOME " + utf8(app.file(L"jdk21\\")) +
+                                           " 21.0.1.0: taken\n"),
+                                 HasSubstr("handed to pair: " + utf8(pair) + "\n"),
+                                 HasSubstr("exit code: -3\n")));
+}
+#endif
+
 TEST_F(LaunchLogTest, ConcurrentLaunchesWriteWholeRecords) {
     writeLaunchSettings(L"Virtual Machine Parameters=" + std::wstring(3000, L'x'));
     constexpr int kLaunches = 4;
