@@ -55,21 +55,30 @@ int rankOrder(const JreCandidate& a, const JreCandidate& b, bool byFavour, bool 
 
 // Ranks the candidates and selects one. `isUsable` may turn the selected one down; the
 // selection is then made again among the rest, as if it had never been a candidate. So a check
-// that costs file reads is made for the few candidates selected, not for every one.
-template <typename IsUsable>
+// that costs file reads is made for the few candidates selected, not for every one. `describe`
+// is told the verdict on the one taken and on those that rank below it.
+template <typename IsUsable, typename Describe>
 std::optional<RegistryChoice> chooseCandidate(std::vector<JreCandidate> candidates,
-                                              const JreSearchSettings& settings,
-                                              IsUsable isUsable) {
+                                              const JreSearchSettings& settings, IsUsable isUsable,
+                                              Describe describe) {
     rankCandidates(candidates, settings);
     while (!candidates.empty()) {
         const size_t index = selectCandidate(candidates, settings.preferredVersions);
         JreCandidate& chosen = candidates[index];
         if (isUsable(chosen)) {
+            describe(chosen, L"taken");
+            for (size_t i = 0; i < candidates.size(); ++i) {
+                if (i != index) describe(candidates[i], L"ranked below the one taken");
+            }
             return RegistryChoice{std::move(chosen.homeFolder), chosen.version, chosen.needsPair};
         }
         candidates.erase(candidates.begin() + static_cast<std::ptrdiff_t>(index));
     }
     return std::nullopt;
+}
+
+bool isBefore9(const JavaVersion& version) {
+    return compareVersions(version, JavaVersion{{9, 0, 0, 0}}) < 0;
 }
 
 // Folder names are compared as Windows compares them, ignoring case.
@@ -79,43 +88,110 @@ bool isKnownFolder(const std::vector<JreCandidate>& candidates, std::wstring_vie
     });
 }
 
-bool isBefore9(const JavaVersion& version) {
-    return compareVersions(version, JavaVersion{{9, 0, 0, 0}}) < 0;
+bool isSearched(JavaKind kind, JavaVendor vendor, const JreSearchSettings& settings) {
+    const bool kindSearched = isKindAccepted(kind, settings) || settings.fallBackToOtherKind;
+    return kindSearched && isVendorAccepted(vendor, settings);
 }
 
-// One installation under a vendor's own key, or nullopt when it does not fit. Its version comes
-// from the key name, else from the runtime's "release" file; its runtime folder is the value as
-// read, except that a Java 8 JDK keeps its runtime in "jre\".
-std::optional<JreCandidate> vendorCandidate(const RegistryKeySpec& key, const std::wstring& subkey,
-                                            RegistryView view, const JreSearchSettings& settings,
-                                            const RegistryReader& registry,
-                                            const FileSystemView& files) {
-    const auto withinBounds = [&](const JavaVersion& version) {
-        return isWithinBounds(version, settings.minimumVersion, settings.maximumVersion);
-    };
-    std::optional<JavaVersion> version = versionFromKeyName(subkey);
-    if (version && !withinBounds(*version)) return std::nullopt;
-    const auto home = registry.textValue(
-        key.root, key.path, subkey + std::wstring(key.belowVersion), key.valueName, view);
-    if (!home || home->empty()) return std::nullopt;
-    const std::wstring folder = withTrailingBackslash(*home);
-    if (!version) {
-        const auto release = files.readFileStart(folder + L"release", kReleaseFileLimit);
-        if (release) version = versionFromReleaseText(*release);
-        if (!version || !withinBounds(*version)) return std::nullopt;
-    }
+bool isFavoured(JavaKind kind, JavaVendor vendor, const JreSearchSettings& settings) {
+    return isKindAccepted(kind, settings) && isVendorPreferred(vendor, settings);
+}
 
+void note(SearchTrace* trace, std::wstring_view source, std::wstring_view place,
+          const JavaVersion* version, std::wstring_view verdict) {
+    if (trace == nullptr) return;
+    trace->push_back({std::wstring(source), std::wstring(place),
+                      version ? versionText(*version) : std::wstring(), std::wstring(verdict)});
+}
+
+constexpr std::wstring_view kOutOfBounds = L"outside Minimum Version and Maximum Version";
+constexpr std::wstring_view kNoLibrary = L"no JVM library for the JVM Type";
+constexpr std::wstring_view kNamedEarlier = L"the same folder as an earlier candidate";
+
+bool isWithinSettingsBounds(const JavaVersion& version, const JreSearchSettings& settings) {
+    return isWithinBounds(version, settings.minimumVersion, settings.maximumVersion);
+}
+
+// A runtime folder of a known version, examined: the folder as named, except that a Java 8 JDK
+// keeps its runtime in "jre\"; nullopt when it holds no library for the JVM type.
+std::optional<JreCandidate> examinedRuntime(const std::wstring& folder, const JavaVersion& version,
+                                            JavaKind kind, const JreSearchSettings& settings,
+                                            const FileSystemView& files) {
     std::wstring runtime = folder;
     ProbeResult probe;
-    if (key.kind == JavaKind::Jdk && isBefore9(*version)) {
+    if (kind == JavaKind::Jdk && isBefore9(version)) {
         probe = probeJvmLibrary(folder + L"jre\\", settings.jvmType, files);
         if (!probe.jvmLibraryPath.empty()) runtime += L"jre\\";
     }
     if (probe.jvmLibraryPath.empty()) probe = probeJvmLibrary(runtime, settings.jvmType, files);
     if (probe.jvmLibraryPath.empty()) return std::nullopt;
-    JreCandidate candidate{*version, std::move(runtime), probe.server};
+    JreCandidate candidate{version, std::move(runtime), probe.server};
     candidate.jvmLibraryPath = std::move(probe.jvmLibraryPath);
-    candidate.fromVendorKey = true;
+    candidate.examinedEarly = true;
+    return candidate;
+}
+
+// One installation under a vendor's own key, or nullopt when it does not fit. Its version comes
+// from the key name, else from the runtime's "release" file.
+std::optional<JreCandidate> vendorCandidate(const RegistryKeySpec& key, const std::wstring& subkey,
+                                            RegistryView view, const JreSearchSettings& settings,
+                                            const RegistryReader& registry,
+                                            const FileSystemView& files, SearchTrace* trace) {
+    const std::wstring keyName = std::wstring(key.path) + subkey;
+    std::optional<JavaVersion> version = versionFromKeyName(subkey);
+    if (version && !isWithinSettingsBounds(*version, settings)) {
+        note(trace, L"Registry", keyName, &*version, kOutOfBounds);
+        return std::nullopt;
+    }
+    const auto home = registry.textValue(
+        key.root, key.path, subkey + std::wstring(key.belowVersion), key.valueName, view);
+    if (!home || home->empty()) {
+        note(trace, L"Registry", keyName, version ? &*version : nullptr, L"no folder value");
+        return std::nullopt;
+    }
+    const std::wstring folder = withTrailingBackslash(*home);
+    if (!version) {
+        const auto release = files.readFileStart(folder + L"release", kReleaseFileLimit);
+        if (release) version = versionFromReleaseText(*release);
+        if (!version || !isWithinSettingsBounds(*version, settings)) {
+            note(trace, L"Registry", folder, version ? &*version : nullptr,
+                 version ? kOutOfBounds : L"no version in its release file");
+            return std::nullopt;
+        }
+    }
+    auto candidate = examinedRuntime(folder, *version, key.kind, settings, files);
+    if (!candidate) note(trace, L"Registry", folder, &*version, kNoLibrary);
+    return candidate;
+}
+
+// A folder that JAVA_HOME, the Path or a vendor folder names. Nothing but the folder tells
+// what it holds: the "release" file gives the version and the OpenJ9 builds (IBM class), a
+// compiler beside the launcher makes it a JDK.
+std::optional<JreCandidate> folderCandidate(const SourceFolder& found,
+                                            const JreSearchSettings& settings,
+                                            const FileSystemView& files, SearchTrace* trace) {
+    const std::wstring_view source = runtimeSourceName(found.source);
+    const auto passOver = [&](const JavaVersion* version, std::wstring_view why) {
+        note(trace, source, found.folder, version, why);
+        return std::nullopt;
+    };
+    const auto release = files.readFileStart(found.folder + L"release", kReleaseFileLimit);
+    const auto version = release ? versionFromReleaseText(*release) : std::nullopt;
+    if (!version) return passOver(nullptr, L"no readable version in a release file");
+    if (!isWithinSettingsBounds(*version, settings)) return passOver(&*version, kOutOfBounds);
+    const JavaVendor vendor = isOpenJ9ReleaseText(*release) ? JavaVendor::Ibm : JavaVendor::Sun;
+    if (!isVendorAccepted(vendor, settings)) {
+        return passOver(&*version, L"a vendor class VM Provider does not accept");
+    }
+    const JavaKind kind =
+        files.fileExists(found.folder + L"bin\\javac.exe") ? JavaKind::Jdk : JavaKind::Jre;
+    if (!isSearched(kind, vendor, settings)) {
+        return passOver(&*version, L"a kind JVM Source does not accept");
+    }
+    auto candidate = examinedRuntime(found.folder, *version, kind, settings, files);
+    if (!candidate) return passOver(&*version, kNoLibrary);
+    candidate->favoured = isFavoured(kind, vendor, settings);
+    candidate->source = found.source;
     return candidate;
 }
 
@@ -123,7 +199,7 @@ std::optional<JreCandidate> vendorCandidate(const RegistryKeySpec& key, const st
 // key naming it. Their versions may come from the folders, so they are examined at once.
 std::vector<JreCandidate> vendorCandidates(const JreSearchSettings& settings, RegistryView view,
                                            const RegistryReader& registry,
-                                           const FileSystemView& files) {
+                                           const FileSystemView& files, SearchTrace* trace) {
     std::vector<JreCandidate> candidates;
     for (const RegistryKeySpec& key : kVendorRegistryKeys) {
         // The user's software keys are one and the same in both views: read them once.
@@ -132,8 +208,12 @@ std::vector<JreCandidate> vendorCandidates(const JreSearchSettings& settings, Re
         const auto subkeys = registry.subkeyNames(key.root, key.path, view);
         if (!subkeys) continue;
         for (const std::wstring& subkey : *subkeys) {
-            auto candidate = vendorCandidate(key, subkey, view, settings, registry, files);
-            if (!candidate || isKnownFolder(candidates, candidate->homeFolder)) continue;
+            auto candidate = vendorCandidate(key, subkey, view, settings, registry, files, trace);
+            if (!candidate) continue;
+            if (isKnownFolder(candidates, candidate->homeFolder)) {
+                note(trace, L"Registry", candidate->homeFolder, &candidate->version, kNamedEarlier);
+                continue;
+            }
             candidate->favoured = isFavoured(key, settings);
             candidates.push_back(std::move(*candidate));
         }
@@ -144,12 +224,11 @@ std::vector<JreCandidate> vendorCandidates(const JreSearchSettings& settings, Re
 }  // namespace
 
 bool isKeySearched(const RegistryKeySpec& key, const JreSearchSettings& settings) {
-    const bool kindSearched = isKindAccepted(key.kind, settings) || settings.fallBackToOtherKind;
-    return kindSearched && isVendorAccepted(key.vendor, settings);
+    return isSearched(key.kind, key.vendor, settings);
 }
 
 bool isFavoured(const RegistryKeySpec& key, const JreSearchSettings& settings) {
-    return isKindAccepted(key.kind, settings) && isVendorPreferred(key.vendor, settings);
+    return isFavoured(key.kind, key.vendor, settings);
 }
 
 bool isFavouringApplied(const JreSearchSettings& settings) { return settings.fallBackToOtherKind; }
@@ -189,6 +268,12 @@ size_t selectCandidate(const std::vector<JreCandidate>& ranked,
     return 0;
 }
 
+std::wstring versionText(const JavaVersion& version) {
+    const auto& parts = version.parts;
+    return std::to_wstring(parts[0]) + L"." + std::to_wstring(parts[1]) + L"." +
+           std::to_wstring(parts[2]) + L"." + std::to_wstring(parts[3]);
+}
+
 std::wstring withTrailingBackslash(std::wstring_view folder) {
     std::wstring result(folder);
     if (result.empty() || result.back() != L'\\') result += L'\\';
@@ -216,7 +301,12 @@ ProbeResult probeJvmLibrary(std::wstring_view folder, JvmType type, const FileSy
 std::optional<RegistryChoice> searchRegistry(const JreSearchSettings& settings, RegistryView view,
                                              const RegistryReader& registry,
                                              const FileSystemView& files,
-                                             const LauncherPlatform& platform) {
+                                             const LauncherPlatform& platform,
+                                             std::vector<JreCandidate> sourceRows,
+                                             SearchTrace* trace) {
+    const bool registrySearched =
+        std::find(settings.runtimeSources.begin(), settings.runtimeSources.end(),
+                  RuntimeSource::Registry) != settings.runtimeSources.end();
     // Where a classic candidate's home is read from; its home folder and server flag are known
     // only once it has been examined.
     struct Entry {
@@ -227,7 +317,7 @@ std::optional<RegistryChoice> searchRegistry(const JreSearchSettings& settings, 
     std::vector<Entry> entries;
     std::vector<JreCandidate> candidates;
     for (const RegistryKeySpec& key : kRegistryKeys) {
-        if (!isKeySearched(key, settings)) continue;
+        if (!registrySearched || !isKeySearched(key, settings)) continue;
         const auto subkeys = registry.subkeyNames(key.root, key.path, view);
         if (!subkeys) continue;
         const bool favoured = isFavoured(key, settings);
@@ -239,6 +329,7 @@ std::optional<RegistryChoice> searchRegistry(const JreSearchSettings& settings, 
             JavaVersion version;
             parseVersion(subkey, 0, version);
             if (!isWithinBounds(version, settings.minimumVersion, settings.maximumVersion)) {
+                note(trace, L"Registry", std::wstring(key.path) + subkey, &version, kOutOfBounds);
                 continue;
             }
             JreCandidate candidate{version, {}, false, favoured};
@@ -255,44 +346,114 @@ std::optional<RegistryChoice> searchRegistry(const JreSearchSettings& settings, 
         const Entry& entry = entries[candidate.entry];
         const auto home = registry.textValue(entry.key->root, entry.key->path, entry.subkey,
                                              entry.key->valueName, view);
-        if (!home || home->empty()) return false;
+        if (!home || home->empty()) {
+            note(trace, L"Registry", std::wstring(entry.key->path) + entry.subkey,
+                 &candidate.version, L"no folder value");
+            return false;
+        }
         std::wstring folder = withTrailingBackslash(*home);
         if (entry.key->homeHoldsJreFolder) folder += L"jre\\";
         const ProbeResult probe = probeJvmLibrary(folder, entry.probeType, files);
-        if (probe.jvmLibraryPath.empty()) return false;
+        if (probe.jvmLibraryPath.empty()) {
+            note(trace, L"Registry", folder, &candidate.version, kNoLibrary);
+            return false;
+        }
         candidate.homeFolder = std::move(folder);
         candidate.server = probe.server;
         return true;
     };
 
     std::vector<JreCandidate> vendorRows;
-    if (settings.modernRuntimeKeys) vendorRows = vendorCandidates(settings, view, registry, files);
-    // The probe's server flag takes part in the ranking, and a vendor's installation that names
-    // a classic one's folder must be recognised: both need every classic folder known.
-    if (settings.jvmType == JvmType::ServerFirst || !vendorRows.empty()) {
+    if (registrySearched && settings.modernRuntimeKeys) {
+        vendorRows = vendorCandidates(settings, view, registry, files, trace);
+    }
+    // The probe's server flag takes part in the ranking, and an installation found elsewhere
+    // that names a classic one's folder must be recognised: both need every classic folder
+    // known.
+    if (settings.jvmType == JvmType::ServerFirst || !vendorRows.empty() || !sourceRows.empty()) {
         std::erase_if(candidates, [&](JreCandidate& candidate) { return !examine(candidate); });
     }
-    // One table: after the classic rows, so that equal ranks keep the classic pick, and without
-    // the installations the classic keys already name (installers may write both).
-    for (JreCandidate& vendorRow : vendorRows) {
-        if (isKnownFolder(candidates, vendorRow.homeFolder)) continue;
-        candidates.push_back(std::move(vendorRow));
+    // One table in the order of the sources, the classic rows first among the registry's, so
+    // that equal ranks keep the pick of the earlier source. A folder already in the table is
+    // left out: installers may write several keys, and JAVA_HOME often names a registered one.
+    std::vector<JreCandidate> table;
+    const auto append = [&](JreCandidate& row) {
+        if (row.examinedEarly && isKnownFolder(table, row.homeFolder)) {
+            note(trace, runtimeSourceName(row.source), row.homeFolder, &row.version, kNamedEarlier);
+            return;
+        }
+        table.push_back(std::move(row));
+    };
+    for (const RuntimeSource source : settings.runtimeSources) {
+        if (source == RuntimeSource::Registry) {
+            for (JreCandidate& row : candidates) append(row);
+            for (JreCandidate& row : vendorRows) append(row);
+            continue;
+        }
+        for (JreCandidate& row : sourceRows) {
+            if (row.source == source) append(row);
+        }
     }
+    candidates = std::move(table);
 
-    return chooseCandidate(std::move(candidates), settings, [&](JreCandidate& chosen) {
-        if (chosen.fromVendorKey) {
+    // A classic row never examined is known by its key alone.
+    const auto describe = [&](const JreCandidate& row, std::wstring_view verdict) {
+        if (trace == nullptr) return;
+        const std::wstring place =
+            !row.homeFolder.empty()
+                ? row.homeFolder
+                : std::wstring(entries[row.entry].key->path) + entries[row.entry].subkey;
+        note(trace, runtimeSourceName(row.source), place, &row.version, verdict);
+    };
+    const auto isUsable = [&](JreCandidate& chosen) {
+        if (chosen.examinedEarly) {
             // A library of the other machine can only be run by the paired launcher.
             const auto machine = files.imageMachine(chosen.jvmLibraryPath);
             chosen.needsPair = machine && *machine != platform.machine;
-            return !chosen.needsPair || !settings.pairProduct.empty();
+            const bool usable = !chosen.needsPair || !settings.pairProduct.empty();
+            if (!usable) describe(chosen, L"built for another machine, and no Pair Product");
+            return usable;
         }
         return !chosen.homeFolder.empty() || examine(chosen);
-    });
+    };
+    return chooseCandidate(std::move(candidates), settings, isUsable, describe);
+}
+
+std::vector<JreCandidate> sourceCandidates(const JreSearchSettings& settings,
+                                           const SourceEnvironment& environment,
+                                           const FileSystemView& files, SearchTrace* trace) {
+    const auto folders =
+        sourceFolders(settings.runtimeSources, environment,
+                      [&](const std::wstring& path) { return files.fileExists(path); });
+    std::vector<JreCandidate> rows;
+    std::vector<std::wstring> examined;
+    for (const SourceFolder& found : folders) {
+        const bool seen = std::any_of(examined.begin(), examined.end(), [&](const auto& folder) {
+            return base::equalsIgnoringCase(folder, found.folder);
+        });
+        if (seen) {
+            note(trace, runtimeSourceName(found.source), found.folder, nullptr, kNamedEarlier);
+            continue;
+        }
+        examined.push_back(found.folder);
+        if (auto row = folderCandidate(found, settings, files, trace)) {
+            rows.push_back(std::move(*row));
+        }
+    }
+    return rows;
 }
 
 JreSearchResult searchForJre(const JreSearchSettings& settings, std::wstring_view executableFolder,
                              const RegistryReader& registry, const FileSystemView& files,
                              const LauncherPlatform& platform) {
+    return searchForJre(settings, executableFolder, registry, files, platform,
+                        EmptySourceEnvironment());
+}
+
+JreSearchResult searchForJre(const JreSearchSettings& settings, std::wstring_view executableFolder,
+                             const RegistryReader& registry, const FileSystemView& files,
+                             const LauncherPlatform& platform, const SourceEnvironment& environment,
+                             SearchTrace* trace) {
     JreSearchResult result;
 
     if (!settings.jrePathSetting.empty()) {
@@ -307,8 +468,12 @@ JreSearchResult searchForJre(const JreSearchSettings& settings, std::wstring_vie
             result.relaunchViaPair =
                 needsPairForMachine(machine, settings.pairProduct, platform.machine);
             result.jvmLibraryPath = std::move(probe.jvmLibraryPath);
+            note(trace, L"JRE Path", folder, nullptr, L"taken");
             return result;
         }
+        note(trace, L"JRE Path", folder, nullptr,
+             probe.jvmLibraryPath.empty() ? kNoLibrary
+                                          : L"built for another machine, and no Pair Product");
     }
 
     // A runtime shipped with the application: the launcher's own folder, or its "jre\". Without
@@ -324,18 +489,23 @@ JreSearchResult searchForJre(const JreSearchSettings& settings, std::wstring_vie
             if (!probe.jvmLibraryPath.empty()) {
                 result.found = true;
                 result.jvmLibraryPath = std::move(probe.jvmLibraryPath);
+                note(trace, L"beside the executable", *runtime, nullptr, L"taken");
                 return result;
             }
+            note(trace, L"beside the executable", *runtime, nullptr, kNoLibrary);
         }
     }
 
-    // Each view is one table of the classic and the vendors' keys; the 64-bit view, only for a
-    // 32-bit launcher with a pair, is read when the default one selects nothing.
+    // Each view is one table of the classic and the vendors' keys; the runtimes of the other
+    // sources, which no view holds, join the default view's. The 64-bit view, only for a 32-bit
+    // launcher with a pair, is read when the default one selects nothing.
     std::optional<RegistryChoice> choice =
-        searchRegistry(settings, RegistryView::Default, registry, files, platform);
+        searchRegistry(settings, RegistryView::Default, registry, files, platform,
+                       sourceCandidates(settings, environment, files, trace), trace);
     bool fromWide64 = false;
     if (!choice && !settings.pairProduct.empty() && platform.canReadWide64) {
-        choice = searchRegistry(settings, RegistryView::Wide64, registry, files, platform);
+        choice =
+            searchRegistry(settings, RegistryView::Wide64, registry, files, platform, {}, trace);
         fromWide64 = choice.has_value();
     }
     if (choice) {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "jre/java_version.h"
+#include "jre/runtime_sources.h"
 
 namespace jre {
 
@@ -32,6 +33,9 @@ struct JreSearchSettings {
     std::wstring jrePathSetting;
     std::wstring pairProduct;
     bool modernRuntimeKeys = true;  // rank the vendors' own keys (kVendorRegistryKeys) as well
+    // Where installed runtimes are looked for; the order decides between equal ranks.
+    std::vector<RuntimeSource> runtimeSources{kDefaultRuntimeSources.begin(),
+                                              kDefaultRuntimeSources.end()};
 
     // Whether the search may pick an IBM runtime. The launcher treats those apart: its Java main
     // thread blocks after main instead of detaching, and single-instance requests keep their
@@ -97,8 +101,22 @@ struct JreCandidate {
     bool needsPair = false;         // its library is built for the paired launcher's machine
     std::wstring jvmLibraryPath{};  // the library its probe found
     std::size_t entry = 0;          // the search's own note of the registry entry it came from
-    bool fromVendorKey = false;     // found under kVendorRegistryKeys, already examined
+    // Found under kVendorRegistryKeys or by a folder source: examined already, its machine is
+    // checked when it is chosen.
+    bool examinedEarly = false;
+    RuntimeSource source = RuntimeSource::Registry;
 };
+
+// What the search thought of one installed runtime, for the launch log.
+struct CandidateNote {
+    std::wstring source;   // "Registry", "JAVA_HOME", ..., "JRE Path", "beside the executable"
+    std::wstring place;    // the runtime folder, or the registry key when its folder is unknown
+    std::wstring version;  // empty when unknown
+    std::wstring verdict;  // "taken", or why it was passed over
+};
+using SearchTrace = std::vector<CandidateNote>;
+
+[[nodiscard]] std::wstring versionText(const JavaVersion& version);
 
 // Stable descending order by (favoured, when favouring is applied), (server flag, for the
 // server-first type), then version; equal keys keep their registry order.
@@ -163,17 +181,30 @@ struct RegistryChoice {
     bool needsPair = false;
 };
 // One pass over one view: the installations under the keys of kRegistryKeys and (unless
-// switched off) of kVendorRegistryKeys, within the bounds, ranked together, one selected. A
-// folder that several keys name counts once, under the first.
-[[nodiscard]] std::optional<RegistryChoice> searchRegistry(const JreSearchSettings& settings,
-                                                           RegistryView view,
-                                                           const RegistryReader& registry,
-                                                           const FileSystemView& files,
-                                                           const LauncherPlatform& platform);
+// switched off) of kVendorRegistryKeys, within the bounds, and `sourceRows` (runtimes the
+// other sources found, examined), ranked together in the order of the settings' sources, one
+// selected. A folder that several keys or sources name counts once, under the first.
+[[nodiscard]] std::optional<RegistryChoice> searchRegistry(
+    const JreSearchSettings& settings, RegistryView view, const RegistryReader& registry,
+    const FileSystemView& files, const LauncherPlatform& platform,
+    std::vector<JreCandidate> sourceRows, SearchTrace* trace = nullptr);
+
+// The runtimes the non-registry sources of the settings name, each folder once, examined:
+// within the bounds, of a kind and vendor class the settings search, with a JVM library.
+[[nodiscard]] std::vector<JreCandidate> sourceCandidates(const JreSearchSettings& settings,
+                                                         const SourceEnvironment& environment,
+                                                         const FileSystemView& files,
+                                                         SearchTrace* trace = nullptr);
 
 // The whole search: "JRE Path", then the launcher's own folder or its "jre\" subfolder, then the
-// registry: the default view first and, for a 32-bit launcher with a pair, the 64-bit view
-// after it. `executableFolder` is the executable's folder; empty when it is not known.
+// installed runtimes: the registry's default view ranked with the other sources' runtimes and,
+// for a 32-bit launcher with a pair, the 64-bit view after it. `executableFolder` is the
+// executable's folder; empty when it is not known.
+[[nodiscard]] JreSearchResult searchForJre(
+    const JreSearchSettings& settings, std::wstring_view executableFolder,
+    const RegistryReader& registry, const FileSystemView& files, const LauncherPlatform& platform,
+    const SourceEnvironment& environment, SearchTrace* trace = nullptr);
+// The same with no environment variables and no vendor folders: the registry alone.
 [[nodiscard]] JreSearchResult searchForJre(const JreSearchSettings& settings,
                                            std::wstring_view executableFolder,
                                            const RegistryReader& registry,

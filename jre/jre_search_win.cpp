@@ -144,6 +144,45 @@ std::optional<std::wstring> WindowsRegistry::textValue(RegistryRoot root, std::w
     return text;
 }
 
+std::optional<std::wstring> WindowsSourceEnvironment::variable(std::wstring_view name) const {
+    const std::wstring key(name);
+    std::wstring value(MAX_PATH, L'\0');
+    // A variable may change between the two calls; a few rounds settle it.
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        SetLastError(ERROR_SUCCESS);
+        const DWORD length =
+            GetEnvironmentVariableW(key.c_str(), value.data(), static_cast<DWORD>(value.size()));
+        if (length == 0) {
+            if (GetLastError() == ERROR_ENVVAR_NOT_FOUND) return std::nullopt;
+            return std::wstring();
+        }
+        if (length < value.size()) {
+            value.resize(length);
+            return value;
+        }
+        value.resize(length);
+    }
+    return std::nullopt;
+}
+
+std::vector<std::wstring> WindowsSourceEnvironment::subfolderNames(std::wstring_view folder) const {
+    std::vector<std::wstring> names;
+    if (folder.empty() || hasWildcard(folder)) return names;
+    const std::wstring pattern = base::withLongPathPrefixIfLong(std::wstring(folder) + L"*");
+    WIN32_FIND_DATAW found;
+    // Only the names are needed, and the short-name lookup costs time on every entry.
+    base::UniqueFindHandle search(FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &found,
+                                                   FindExSearchLimitToDirectories, nullptr, 0));
+    if (!search) return names;
+    do {
+        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) continue;
+        const std::wstring_view name = found.cFileName;
+        if (name == L"." || name == L"..") continue;
+        names.emplace_back(name);
+    } while (FindNextFileW(search.get(), &found));
+    return names;
+}
+
 LauncherPlatform thisLauncherPlatform() noexcept {
 #ifdef _WIN64
     // The 64-bit launcher's own view already is the 64-bit one.
@@ -153,9 +192,10 @@ LauncherPlatform thisLauncherPlatform() noexcept {
 #endif
 }
 
-JreSearchResult findJre(const JreSearchSettings& settings, std::wstring_view executableFolder) {
+JreSearchResult findJre(const JreSearchSettings& settings, std::wstring_view executableFolder,
+                        SearchTrace* trace) {
     return searchForJre(settings, executableFolder, WindowsRegistry(), WindowsFileSystem(),
-                        thisLauncherPlatform());
+                        thisLauncherPlatform(), WindowsSourceEnvironment(), trace);
 }
 
 ProbeResult probeJvmLibrary(std::wstring_view folder, JvmType type) {

@@ -36,12 +36,21 @@ class WindowsRegistry final : public RegistryReader {
     std::wstring prefix_;
 };
 
+// The process's environment variables; folders listed through FindFirstFileExW.
+class WindowsSourceEnvironment final : public SourceEnvironment {
+  public:
+    [[nodiscard]] std::optional<std::wstring> variable(std::wstring_view name) const override;
+    [[nodiscard]] std::vector<std::wstring> subfolderNames(std::wstring_view folder) const override;
+};
+
 // The machine this launcher is built for, and whether a second registry view exists for it.
 [[nodiscard]] LauncherPlatform thisLauncherPlatform() noexcept;
 
 // The search over the real file system and registry.
+// `trace`, when given, is told the verdict on every runtime looked at.
 [[nodiscard]] JreSearchResult findJre(const JreSearchSettings& settings,
-                                      std::wstring_view executableFolder);
+                                      std::wstring_view executableFolder,
+                                      SearchTrace* trace = nullptr);
 [[nodiscard]] ProbeResult probeJvmLibrary(std::wstring_view folder, JvmType type);
 [[nodiscard]] bool isJreFolder(std::wstring_view folder);
 

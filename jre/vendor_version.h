@@ -28,4 +28,8 @@ inline constexpr size_t kReleaseFileLimit = 64 * 1024;
 // unterminated line may be cut and is not read.
 [[nodiscard]] std::optional<JavaVersion> versionFromReleaseText(std::string_view text);
 
+// The "VM Provider" class of a runtime by its "release" file: IBM for an OpenJ9 build
+// (JVM_VARIANT="Openj9"), Sun for every other.
+[[nodiscard]] bool isOpenJ9ReleaseText(std::string_view text);
+
 }  // namespace jre

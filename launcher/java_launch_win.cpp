@@ -20,8 +20,12 @@ namespace launcher {
 namespace {
 
 // The JVM calls this from whatever thread ends it.
-void JNICALL exitHook(jint) noexcept {
-    if (auto* app = LauncherApp::current(); app != nullptr) app->closeRuntimeSplash();
+void JNICALL exitHook(jint code) noexcept {
+    if (auto* app = LauncherApp::current(); app != nullptr) {
+        app->closeRuntimeSplash();
+        // System.exit ends the process inside the JVM: the last chance to log the launch.
+        app->writeLaunchLog(code);
+    }
 }
 
 // Installed as it always was, so the JVM gets the same option list; nothing needs doing before
@@ -177,6 +181,7 @@ void LauncherApp::reportUncaughtException(jthrowable exception) {
     }
     if (!settings_.application.failureCheck || !route_.boxes) return;
     const std::wstring text = jvm::describeException(jvm_.mainThreadEnv, exception);
+    ui::noteShownMessage(L"uncaught exception: " + text);
     if (ui::showExceptionDialog(text)) jvm::callSystemExit(jvm_.mainThreadEnv, -1);
 }
 

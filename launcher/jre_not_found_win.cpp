@@ -6,6 +6,7 @@
 #include "launcher/launcher_app.h"
 #include "resources/resource_ids.h"
 #include "settings/settings_files_win.h"
+#include "ui/error_box_win.h"
 
 namespace launcher {
 
@@ -16,9 +17,12 @@ bool LauncherApp::askUserForJre() {
         const std::wstring message =
             jreNotFoundMessage(search.jvmType, search.minimumVersion, search.maximumVersion,
                                [](unsigned id) { return ui::loadResourceString(id); });
-        writeStandardError(jreNotFoundConsoleLine(message, L"" JAVA_DOWNLOAD_URL));
+        const std::wstring line = jreNotFoundConsoleLine(message, L"" JAVA_DOWNLOAD_URL);
+        ui::noteShownMessage(line);
+        writeStandardError(line);
         return false;
     }
+    ui::noteShownMessage(L"the \"JRE not found\" dialog");
     // Normally no window is active yet; if one is, the dialog stays in front of it. Qualified:
     // the dialog's free function, not this member.
     const auto choice =

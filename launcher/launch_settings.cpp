@@ -98,6 +98,7 @@ jre::JreSearchSettings runtimeSearchSettings(const settings::SettingsStore& laye
     // On unless switched off, for applications that must see only the classic keys.
     search.modernRuntimeKeys =
         !base::equalsIgnoringCase(read(layered, keys::kModernRuntimeKeys), L"No");
+    search.runtimeSources = jre::runtimeSourcesFromSetting(read(layered, keys::kRuntimeSources));
     return search;
 }
 

@@ -19,7 +19,10 @@ namespace {
 LauncherApp* currentApp = nullptr;
 }  // namespace
 
-LauncherApp::LauncherApp() : route_(defaultMessageRoute(builtSubsystem())) { currentApp = this; }
+LauncherApp::LauncherApp() : route_(defaultMessageRoute(builtSubsystem())) {
+    currentApp = this;
+    ui::setMessageObserver(&LauncherApp::noteMessage);
+}
 
 LauncherApp::~LauncherApp() {
     closeSplash();
@@ -28,6 +31,9 @@ LauncherApp::~LauncherApp() {
         jvm_.javaVm->DestroyJavaVM();
         jvm_.javaVm = nullptr;
     }
+    // Only now is the exit code final: the program's threads have ended.
+    writeLaunchLog(exitCode_);
+    ui::setMessageObserver(nullptr);
     singleInstance.tearDown();
     jvm_.mainStartedEvent.reset();
     jreSplashClose.reset();
@@ -43,6 +49,7 @@ void LauncherApp::reportError(ui::MessageSource format,
             ui::showErrorBox(splashWindowHandle, std::wstring_view(text));
         } else {
             // A console program must not wait for a click nobody may be there to give.
+            ui::noteShownMessage(text);
             writeStandardError(consoleLine(text));
         }
     } catch (const std::bad_alloc&) {
@@ -76,6 +83,7 @@ bool LauncherApp::startUp() {
         return false;
     }
     executablePath_ = std::move(*path);
+    logPath_ = launchLogPath();
     arguments_ = launchArguments(GetCommandLineW());
     if (!loadSettings()) return false;
     return settleInstanceAndRuntime();

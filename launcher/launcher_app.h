@@ -7,6 +7,7 @@
 #include <atomic>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,7 @@
 #include "jvm/java_bridge.h"
 #include "jvm/redirection.h"
 #include "launcher/console.h"
+#include "launcher/launch_log.h"
 #include "launcher/launch_settings.h"
 #include "launcher/single_instance_win.h"
 #include "splash/one_shot_call.h"
@@ -26,6 +28,9 @@ namespace launcher {
 // The one application object: every piece of launch state lives here, for the life of the
 // process. The decisions live in the subsystem folders and take plain values; this class
 // orchestrates, owns the state and is the only place that shows error boxes.
+// The file VX_LAUNCHER_LOG names; empty when it is not set.
+[[nodiscard]] std::wstring launchLogPath();
+
 class LauncherApp {
   public:
     LauncherApp();
@@ -46,6 +51,12 @@ class LauncherApp {
     // For the JVM's exit hook: System.exit ends the process inside the JVM, so that is the
     // runtime splash library's last chance to be closed.
     void closeRuntimeSplash() noexcept { jreSplashClose.reset(); }
+
+    // The exit code the process will end with, for the launch log written at the end.
+    void setExitCode(int32_t code) noexcept { exitCode_ = code; }
+    // Appends this launch's record to the launch log, once, when VX_LAUNCHER_LOG names one.
+    // Never fails the launch: a log that cannot be written is passed over.
+    void writeLaunchLog(std::optional<int32_t> exitCode) noexcept;
 
   private:
     // The JVM library's entry points, the option list, and the machine once it exists.
@@ -120,6 +131,16 @@ class LauncherApp {
     // Single-instance mode: the shared block, its mapping and the request thread; its role
     // says whether the mode is on and whether this process is the first instance.
     SingleInstance singleInstance;
+
+    // The launch log: its file (empty: none), what only the start-up knows, and the texts shown.
+    std::wstring logPath_;
+    std::vector<SettingsFileNote> settingsFiles_;
+    jre::SearchTrace searchTrace_;
+    std::optional<int32_t> exitCode_;
+    std::atomic<bool> logWritten_ = false;
+    SRWLOCK messagesLock_ = SRWLOCK_INIT;
+    std::vector<std::wstring> shownMessages_;
+    static void noteMessage(std::wstring_view text) noexcept;
 };
 
 }  // namespace launcher

@@ -19,6 +19,7 @@ namespace {
 // The settings files of one launch, each opened once: the main file laid over the base text
 // the executable carries for its product, and the per-user file when it exists.
 struct SettingsSources {
+    std::vector<SettingsFileNote> files;
     ProductSettings product;
     splash::SplashSettings display;
     settings::LayeredStore layered;
@@ -26,7 +27,8 @@ struct SettingsSources {
 };
 
 // nullopt when the main settings file cannot be named (the executable's path has no ".").
-std::optional<SettingsSources> openSettingsSources(const std::wstring& executablePath) {
+std::optional<SettingsSources> openSettingsSources(const std::wstring& executablePath,
+                                                   bool noteFiles) {
     const auto mainFile = settings::mainSettingsPath(executablePath);
     if (!mainFile) return std::nullopt;
     // One read of the main file serves the product's identity, the splash and the layered view.
@@ -39,16 +41,24 @@ std::optional<SettingsSources> openSettingsSources(const std::wstring& executabl
     std::optional<settings::ProfileStore> perUser;
     auto perUserFile = settings::perUserSettingsPath(executablePath, product.productName,
                                                      product.productCode, /*create=*/false);
-    if (base::pathExists(perUserFile)) perUser.emplace(std::move(perUserFile));
-    return SettingsSources{std::move(product), std::move(display), std::move(layered),
-                           std::move(perUser)};
+    const bool perUserExists = base::pathExists(perUserFile);
+    // Only the launch log asks whether the main file exists; a start without one saves the call.
+    std::vector<SettingsFileNote> files;
+    if (noteFiles) {
+        files.push_back({*mainFile, base::pathExists(*mainFile)});
+        if (!perUserFile.empty()) files.push_back({perUserFile, perUserExists});
+    }
+    if (perUserExists) perUser.emplace(std::move(perUserFile));
+    return SettingsSources{std::move(files), std::move(product), std::move(display),
+                           std::move(layered), std::move(perUser)};
 }
 
 }  // namespace
 
 bool LauncherApp::loadSettings() {
-    const auto sources = openSettingsSources(executablePath_);
+    const auto sources = openSettingsSources(executablePath_, !logPath_.empty());
     if (!sources) return false;
+    settingsFiles_ = sources->files;
     settings_ = interpretLaunchSettings(sources->product, sources->layered,
                                         sources->perUser ? &*sources->perUser : nullptr);
     settings_.display = sources->display;

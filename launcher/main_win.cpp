@@ -14,6 +14,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
         launcher::LauncherApp app;
         SetThreadLocale(GetSystemDefaultLCID());
         exitCode = app.startUp() ? app.run() : -1;
+        app.setExitCode(exitCode);
     } catch (...) {
         // Exhausted memory or a broken string operation ends the launch like any failure.
         exitCode = -1;

@@ -7,7 +7,9 @@
 namespace launcher {
 
 bool LauncherApp::findJre() {
-    runtime_ = jre::findJre(settings_.runtimeSearch, base::folderPrefixOf(executablePath_));
+    searchTrace_.clear();  // a second start that starts afresh searches again
+    runtime_ = jre::findJre(settings_.runtimeSearch, base::folderPrefixOf(executablePath_),
+                            logPath_.empty() ? nullptr : &searchTrace_);
     return runtime_.found;
 }
 

@@ -43,6 +43,7 @@ inline constexpr std::wstring_view kDisplaySection = L"Display";
     X(kLibraryPath, kJreSection, L"Library Path")                       \
     X(kVmParameters, kJreSection, L"Virtual Machine Parameters")        \
     X(kModernRuntimeKeys, kJreSection, L"Modern Runtime Keys")          \
+    X(kRuntimeSources, kJreSection, L"Runtime Sources")                 \
     X(kApplicationType, kApplicationSection, L"Application Type")       \
     X(kSingleInstance, kApplicationSection, L"Single Instance")         \
     X(kFailureCheck, kApplicationSection, L"Failure Check")             \

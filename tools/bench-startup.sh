@@ -2,8 +2,12 @@
 # Start-up cost of the launcher: microseconds from process creation to the JNI_CreateJavaVM call
 # (recorded by the test-only jvm.dll), for a typical settings file and a registry holding 20
 # runtimes, side by side with a minimal loader that only calls LoadLibraryW and
-# JNI_CreateJavaVM with fixed options. Prints both medians and their ratio, and the memory each
-# process holds at that moment (committed private memory and working set, medians in KiB).
+# JNI_CreateJavaVM with fixed options. The runtime sources outside the registry are busy too:
+# JAVA_HOME names a runtime, the Path has 30 entries (java.exe in the last) and 10 vendor
+# folders hold runtimes, all of them below the registry's best. Prints both medians and their
+# ratio, the floor (fastest launcher start minus fastest loader start: the launcher's own cost
+# with the least noise), and the memory each process holds at that moment (committed private
+# memory and working set, medians in KiB).
 #
 # Usage: tools/bench-startup.sh [win32|win64] [rounds]   (after tools/build.sh)
 # BENCH_LAUNCHER=<path> measures another launcher build against the same loader;
@@ -19,7 +23,8 @@ work=$(mktemp -d "${TMPDIR:-/tmp}/javalauncher-bench.XXXXXX")
 export WINEPREFIX="${WINEPREFIX:-$work/wineprefix}"
 # The persistent server and the prefix's services would otherwise outlive the run, holding
 # the caller's output open.
-trap 'wineserver -k 2>/dev/null || true; rm -rf "$work"' EXIT
+vendors="$WINEPREFIX/drive_c/Program Files/Eclipse Adoptium"
+trap 'wineserver -k 2>/dev/null || true; rm -rf "$work" "$vendors"' EXIT
 "$root/tools/wine-prefix" "$WINEPREFIX" >/dev/null 2>&1 </dev/null
 wineserver -p >/dev/null 2>&1 </dev/null || true
 
@@ -59,6 +64,21 @@ done
 /usr/lib/wine/wine64 regedit /S "Z:${reg//\//\\}"
 chosen="$work/rt20/bin/client"
 
+# Runtimes outside the registry, each with a "release" file and a library, none the best.
+other_runtime() {  # other_runtime FOLDER
+    mkdir -p "$1/bin/client"
+    printf 'JAVA_VERSION="1.8.0_99"\n' > "$1/release"
+    cp "$build/tests/support/fakejvm.dll" "$1/bin/client/jvm.dll"
+}
+other_runtime "$work/javahome"
+export JAVA_HOME="Z:${work//\//\\}\\javahome"
+winepath=""
+for n in $(seq 1 29); do winepath+="Z:${work//\//\\}\\nothing$n\\bin;"; done
+other_runtime "$work/onpath"
+: > "$work/onpath/bin/java.exe"
+export WINEPATH="${winepath}Z:${work//\//\\}\\onpath\\bin"
+for n in $(seq 1 10); do other_runtime "$vendors/jdk-8u$n-hotspot"; done
+
 median() { sort -n | awk '{v[NR]=$1} END {print v[int((NR+1)/2)]}'; }
 created_us() { sed -n 's/^create_us //p' "$chosen/fakejvm.record"; }
 memory_of() {  # memory_of SAMPLES-FILE FIELD
@@ -97,6 +117,9 @@ minimal_median=$(median < "$work/minimal.txt")
 echo "tree: $tree, rounds: $runs (A B B A, $((2 * runs)) starts each)"
 echo "launcher:       median $launcher_median us from process creation to JNI_CreateJavaVM"
 echo "minimal loader: median $minimal_median us"
+launcher_fastest=$(sort -n "$work/launcher.txt" | head -n1)
+minimal_fastest=$(sort -n "$work/minimal.txt" | head -n1)
+echo "floor:          $((launcher_fastest - minimal_fastest)) us (fastest launcher start minus fastest loader start)"
 for side in launcher minimal; do
     printf '%-15s private %s KiB, working set %s KiB, peak working set %s KiB\n' "$side memory:" \
         "$(memory_of "$work/$side-memory.txt" private_kib)" \

@@ -13,9 +13,12 @@ namespace {
 constexpr int kFirstBufferSize = 256;
 constexpr int kLargestBufferSize = 1 << 17;
 
+MessageObserver messageObserver = nullptr;
+
 int showFormatted(HWND owner, MessageSource format, const std::vector<MessageArg>& args) {
     try {
         const std::wstring text = formatMessage(messageText(format), args);
+        noteShownMessage(text);
         return MessageBoxW(owner, text.c_str(), nullptr, MB_ICONERROR);
     } catch (const std::bad_alloc&) {
         return 0;
@@ -23,6 +26,12 @@ int showFormatted(HWND owner, MessageSource format, const std::vector<MessageArg
 }
 
 }  // namespace
+
+void setMessageObserver(MessageObserver observer) noexcept { messageObserver = observer; }
+
+void noteShownMessage(std::wstring_view text) noexcept {
+    if (messageObserver != nullptr) messageObserver(text);
+}
 
 std::wstring loadResourceString(UINT id) {
     const HINSTANCE module = GetModuleHandleW(nullptr);
@@ -47,6 +56,7 @@ std::wstring messageText(MessageSource source) {
 int showErrorBox(HWND owner, MessageSource text) {
     try {
         const std::wstring message = messageText(text);
+        noteShownMessage(message);
         return MessageBoxW(owner, message.c_str(), nullptr, MB_ICONERROR);
     } catch (const std::bad_alloc&) {
         return 0;

@@ -27,6 +27,12 @@ struct MessageSource : std::variant<std::wstring_view, UINT> {
 // The error box every failure of the launcher is shown in: MessageBoxW with the owner (the own
 // splash window, or null), the text, the system's default caption and the error icon. The
 // format variants fill "%s" and "%d" first. Returns MessageBoxW's result.
+// Told the text of every error box before it is shown (the launch log records them); null for
+// nobody. Set before any other thread exists.
+using MessageObserver = void (*)(std::wstring_view text) noexcept;
+void setMessageObserver(MessageObserver observer) noexcept;
+void noteShownMessage(std::wstring_view text) noexcept;
+
 int showErrorBox(HWND owner, MessageSource text);
 int showErrorBox(HWND owner, MessageSource format, MessageArg arg);
 int showErrorBox(HWND owner, MessageSource format, MessageArg first, MessageArg second);

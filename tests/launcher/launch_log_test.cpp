@@ -1,0 +1,56 @@
+// The launch log's record text.
+#include <gtest/gtest.h>
+
+#include "launcher/launch_log.h"
+
+namespace launcher {
+namespace {
+
+TEST(LaunchLog, Utf8OfUtf16) {
+    EXPECT_EQ(utf8Of(L"a\u00FC\u20AC"), "a\xC3\xBC\xE2\x82\xAC");
+    // A surrogate pair as Windows strings hold it, and a lone one.
+    const std::wstring pair{wchar_t(0xD83D), wchar_t(0xDE00)};
+    const std::wstring lone{wchar_t(0xD83D), L'x'};
+    if (sizeof(wchar_t) == 2) EXPECT_EQ(utf8Of(pair), "\xF0\x9F\x98\x80");
+    EXPECT_EQ(utf8Of(lone), "\xEF\xBF\xBDx");
+}
+
+TEST(LaunchLog, RecordLines) {
+    LaunchRecord record;
+    record.time = L"2026-12-09 15:20:01.042";
+    record.processId = 42;
+    record.executable = L"C:\\App\\MyApp.exe";
+    record.settingsFiles = {{L"C:\\App\\MyApp.ini", true}, {L"C:\\u\\MyApp.ini", false}};
+    record.candidates = {{L"Path", L"C:\\jdk\\", L"17.0.9.0", L"taken"},
+                         {L"Registry", L"Software\\JavaSoft\\JRE\\1.8", L"", L"no folder value"}};
+    record.runtime = L"C:\\jdk\\bin\\server\\jvm.dll";
+    record.runtimeVersion = L"17.0.9.0";
+    record.pairProduct = L"MyApp64.exe";
+    record.jvmOptions = {L"-Xmx1g"};
+    record.mainClass = L"com/example/Main";
+    // A message's own lines cannot start a record or look like a key.
+    record.messages = {L"first\r\n=== launch\nthird"};
+    EXPECT_EQ(launchRecordText(record),
+              "=== launch 2026-12-09 15:20:01.042 process 42\n"
+              "executable: C:\\App\\MyApp.exe\n"
+              "settings read: C:\\App\\MyApp.ini\n"
+              "settings missing: C:\\u\\MyApp.ini\n"
+              "candidate: Path C:\\jdk\\ 17.0.9.0: taken\n"
+              "candidate: Registry Software\\JavaSoft\\JRE\\1.8: no folder value\n"
+              "runtime: C:\\jdk\\bin\\server\\jvm.dll (17.0.9.0)\n"
+              "handed to pair: MyApp64.exe\n"
+              "jvm option: -Xmx1g\n"
+              "main class: com/example/Main\n"
+              "message: first\n    === launch\n    third\n"
+              "exit code: unknown\n\n");
+
+    LaunchRecord second;
+    second.secondInstance = true;
+    second.exitCode = -1;
+    EXPECT_EQ(launchRecordText(second),
+              "=== launch  process 0\nexecutable: \n"
+              "second instance: arguments handed to the running instance\nexit code: -1\n\n");
+}
+
+}  // namespace
+}  // namespace launcher
