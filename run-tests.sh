@@ -11,24 +11,8 @@ bash tools/build.sh
 
 # A Wine prefix of its own in a temporary folder, one persistent server, one X display.
 work=$(mktemp -d "${TMPDIR:-/tmp}/javalauncher-test.XXXXXX")
-export WINEPREFIX="$work/wineprefix"
-export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" QEMU_RESERVED_VA=0x81000000
-xvfb_pid=
-cleanup() {
-    wineserver -k 2>/dev/null || true
-    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
+source tools/wine-session.sh "$work"
 
-exec 5> "$work/display"
-Xvfb -displayfd 5 -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
-export DISPLAY=":$(head -n1 "$work/display")"
-
-tools/wine-prefix "$WINEPREFIX"
-wineserver -p 2>/dev/null || true
 # The first program that opens a window starts Wine's desktop process, which lives on with the
 # standard streams it inherited; were that a test, CTest would wait on its output pipe until the
 # time-out. Open one window here instead (the launcher's error box, closed by the driver).
