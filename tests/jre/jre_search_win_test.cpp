@@ -145,29 +145,7 @@ JreSearchSettings openBounds() {
     return settings;
 }
 
-// Records the vendor keys the search asks for.
-class RecordingRegistry final : public RegistryReader {
-  public:
-    explicit RecordingRegistry(const RegistryReader& inner) : inner_(inner) {}
-    std::optional<std::vector<std::wstring>> subkeyNames(RegistryRoot root,
-                                                         std::wstring_view keyPath,
-                                                         RegistryView view) const override {
-        opened.emplace_back(keyPath);
-        return inner_.subkeyNames(root, keyPath, view);
-    }
-    std::optional<std::wstring> textValue(RegistryRoot root, std::wstring_view keyPath,
-                                          std::wstring_view subkey, std::wstring_view valueName,
-                                          RegistryView view) const override {
-        return inner_.textValue(root, keyPath, subkey, valueName, view);
-    }
-    mutable std::vector<std::wstring> opened;
-
-  private:
-    const RegistryReader& inner_;
-};
-
 const std::wstring_view kJreKey = kRegistryKeys[1].path;
-const std::wstring_view kJdkLongKey = kRegistryKeys[2].path;
 
 std::optional<std::wstring> javaHome(const RegistryReader& registry, std::wstring_view version) {
     return registry.textValue(RegistryRoot::LocalMachine, kJreKey, version, L"JavaHome",
@@ -217,17 +195,6 @@ TEST_F(JreSearchWin, FileExistsMeansExactlyThatFile) {
     EXPECT_EQ(files.imageMachine(unprefixed), kOwnMachine);
 }
 
-TEST_F(JreSearchWin, ProbesLibrariesInTypeOrder) {
-    const std::wstring both = makeRuntime(L"both", {L"client", L"server"});
-    const std::wstring client = makeRuntime(L"client", {L"client"});
-    EXPECT_EQ(probeJvmLibrary(both, JvmType::ClientFirst).jvmLibraryPath,
-              both + L"bin\\client\\jvm.dll");
-    const ProbeResult server = probeJvmLibrary(both, JvmType::ServerFirst);
-    EXPECT_EQ(server.jvmLibraryPath, both + L"bin\\server\\jvm.dll");
-    EXPECT_TRUE(server.server);
-    EXPECT_EQ(probeJvmLibrary(client, JvmType::ServerOnly).jvmLibraryPath, L"");
-}
-
 TEST_F(JreSearchWin, RegistryViewsAreKeptApart) {
     const std::wstring own = makeRuntime(L"own", {L"client"});
     const std::wstring foreign = makeRuntime(L"foreign", {L"server"}, kForeignMachine);
@@ -263,33 +230,6 @@ TEST_F(JreSearchWin, RegistryViewsAreKeptApart) {
     EXPECT_FALSE(search(settings, L"", registry).found);
 }
 
-TEST_F(JreSearchWin, OnlyJreNeverOpensJdkKeys) {
-    const WindowsRegistry real(registryPrefix_);
-    const RecordingRegistry registry(real);
-    JreSearchSettings settings = openBounds();
-    settings.acceptJdk = false;
-    settings.acceptJre = true;
-    settings.fallBackToOtherKind = false;
-    settings.acceptJRockit = settings.acceptIbm = true;
-    settings.modernRuntimeKeys = false;  // the classic keys alone
-    EXPECT_FALSE(search(settings, L"", registry).found);
-    const std::vector<std::wstring> expected{
-        std::wstring(kRegistryKeys[1].path), std::wstring(kRegistryKeys[3].path),
-        std::wstring(kRegistryKeys[4].path), std::wstring(kRegistryKeys[6].path)};
-    EXPECT_EQ(registry.opened, expected);
-}
-
-TEST_F(JreSearchWin, DevelopmentKitHomesNeedTheirJreFolder) {
-    const std::wstring bare = makeRuntime(L"jdk11", {L"server"});
-    const std::wstring withJre = makeFolders(L"jdk8");
-    makeRuntime(L"jdk8\\jre", {L"client"});
-    install(kJdkLongKey, L"11.0.2", bare);
-    install(kJdkLongKey, L"1.8.0_151", withJre.substr(0, withJre.size() - 1));
-    const JreSearchResult result = search(openBounds(), L"", WindowsRegistry(registryPrefix_));
-    EXPECT_EQ(result.jvmLibraryPath, withJre + L"jre\\bin\\client\\jvm.dll");
-    EXPECT_EQ(formatVersion(result.chosenVersion), L"1.8.0.151");
-}
-
 TEST_F(JreSearchWin, JavaHomeIsTakenAsTextWhateverItsType) {
     const std::wstring home = makeRuntime(L"typed", {L"client"});
     const std::wstring noSlash = home.substr(0, home.size() - 1);
@@ -311,28 +251,6 @@ TEST_F(JreSearchWin, JavaHomeIsTakenAsTextWhateverItsType) {
     const JreSearchResult result = search(openBounds(), L"", registry);
     EXPECT_EQ(result.jvmLibraryPath, home + L"bin\\client\\jvm.dll");
     EXPECT_EQ(formatVersion(result.chosenVersion), L"4.0");
-}
-
-TEST_F(JreSearchWin, FolderBesideTheExecutableComesFirst) {
-    const std::wstring app = makeRuntime(L"app", {L"client"}, kForeignMachine);
-    makeRuntime(L"app\\jre", {L"client"});
-    const std::wstring registered = makeRuntime(L"registered", {L"client"});
-    install(kJreKey, L"11", registered);
-    const WindowsRegistry registry(registryPrefix_);
-
-    JreSearchSettings settings = openBounds();
-    settings.pairProduct = L"pair.exe";
-    JreSearchResult result = search(settings, app, registry);
-    EXPECT_EQ(result.jvmLibraryPath, app + L"bin\\client\\jvm.dll");
-    EXPECT_FALSE(result.relaunchViaPair);
-
-    DeleteFileW((app + L"bin\\java.dll").c_str());
-    result = search(settings, app, registry);
-    EXPECT_EQ(result.jvmLibraryPath, app + L"jre\\bin\\client\\jvm.dll");
-
-    removeTree(app + L"jre\\");
-    result = search(settings, app, registry);
-    EXPECT_EQ(result.jvmLibraryPath, registered + L"bin\\client\\jvm.dll");
 }
 
 TEST_F(JreSearchWin, JrePathIsCheckedForItsMachine) {

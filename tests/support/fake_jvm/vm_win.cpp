@@ -9,6 +9,7 @@
 
 #include "tests/support/fake_jvm/record_win.h"
 #include "tests/support/fake_jvm/text_codec.h"
+#include "tests/support/fake_jvm/vm_classes_win.h"
 
 namespace fakejvm {
 namespace {
@@ -34,16 +35,6 @@ State& state() {
     static State* const instance = new State;  // never destroyed: hooks may run at exit
     return *instance;
 }
-
-std::string dotted(std::string_view name) {
-    std::string text(name);
-    for (char& c : text) {
-        if (c == '/') c = '.';
-    }
-    return text;
-}
-
-std::string narrow(std::u16string_view text) { return utf8FromUtf16(text); }
 
 ClassInfo& defineClass(std::string_view name) {
     State& s = state();
@@ -71,102 +62,6 @@ void defineMethod(ClassInfo& type, std::string_view name, std::string_view signa
     type.methods.push_back(std::move(method));
 }
 
-bool isOutputStream(const Object* object) {
-    return object != nullptr &&
-           (object->kind == ObjectKind::FileStream || object->kind == ObjectKind::ByteStream);
-}
-
-std::string streamDescription(const Object* printStream) {
-    if (printStream == nullptr) return "null";
-    const Object* target = printStream->target;
-    if (target != nullptr && target->kind == ObjectKind::FileStream) return narrow(target->path);
-    return "<memory>";
-}
-
-// ---- java/lang/String, java/io/*, java/lang/System --------------------------------------------
-
-Value stringInit(Env& env, Object* self, const std::vector<Value>& args) {
-    const Object* chars = args[0].l;
-    if (chars == nullptr || chars->kind != ObjectKind::CharArray) {
-        throwNew(env, "java/lang/NullPointerException", u"value");
-        return {};
-    }
-    self->text = chars->text;
-    return {};
-}
-
-Value fileStreamInit(Env& env, Object* self, const std::vector<Value>& args) {
-    const Object* name = args[0].l;
-    const bool append = args[1].i != 0;
-    if (name == nullptr || name->kind != ObjectKind::String) {
-        throwNew(env, "java/lang/NullPointerException", u"name");
-        return {};
-    }
-    record("fileOpen " + narrow(name->text) + " append=" + (append ? "1" : "0"));
-    std::wstring path(name->text.begin(), name->text.end());
-    const bool hasNul = path.find(L'\0') != std::wstring::npos;
-    // Java reaches long names through the long-path prefix itself.
-    if (path.size() >= 248 && path.size() > 2 && path[1] == L':') path = L"\\\\?\\" + path;
-    HANDLE file = INVALID_HANDLE_VALUE;
-    DWORD error = ERROR_INVALID_NAME;
-    if (!hasNul && !path.empty()) {
-        file = CreateFileW(path.c_str(), append ? FILE_APPEND_DATA : GENERIC_WRITE,
-                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                           append ? OPEN_ALWAYS : CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-        error = GetLastError();
-    }
-    if (file == INVALID_HANDLE_VALUE) {
-        const std::string reason = " (error " + std::to_string(error) + ")";
-        throwNew(env, "java/io/FileNotFoundException", name->text + utf16FromUtf8(reason));
-        return {};
-    }
-    self->file = file;
-    self->path = name->text;
-    return {};
-}
-
-Value printStreamInit(Env& env, Object* self, const std::vector<Value>& args) {
-    if (args[0].l == nullptr) {
-        throwNew(env, "java/lang/NullPointerException", u"out");
-        return {};
-    }
-    if (!isOutputStream(args[0].l)) fail("misuse PrintStream over a non-stream object", 98);
-    self->target = args[0].l;
-    return {};
-}
-
-Value byteStreamInit(Env&, Object*, const std::vector<Value>&) { return {}; }
-
-Value byteStreamToString(Env&, Object* self, const std::vector<Value>&) {
-    Value result;
-    result.l = newString(self->text);
-    return result;
-}
-
-Value setStream(Env& env, const std::vector<Value>& args, bool error) {
-    Object* stream = args[0].l;
-    if (stream != nullptr && stream->kind != ObjectKind::PrintStream) {
-        fail("misuse System.set" + std::string(error ? "Err" : "Out") + " with a non-PrintStream",
-             98);
-    }
-    (void)env;
-    record(std::string(error ? "setErr " : "setOut ") + streamDescription(stream));
-    const std::lock_guard lock(state().mutex);
-    (error ? state().systemErr : state().systemOut) = stream;
-    return {};
-}
-
-Value systemSetOut(Env& env, Object*, const std::vector<Value>& args) {
-    return setStream(env, args, false);
-}
-Value systemSetErr(Env& env, Object*, const std::vector<Value>& args) {
-    return setStream(env, args, true);
-}
-Value systemExitMethod(Env& env, Object*, const std::vector<Value>& args) {
-    systemExit(&env, args[0].i);
-    return {};
-}
-
 // ---- exceptions ----------------------------------------------------------------------------
 
 Value printStackTrace(Env& env, Object* self, const std::vector<Value>& args) {
@@ -192,6 +87,16 @@ Value printStackTrace(Env& env, Object* self, const std::vector<Value>& args) {
     return {};
 }
 
+}  // namespace
+
+std::string dotted(std::string_view name) {
+    std::string text(name);
+    for (char& c : text) {
+        if (c == '/') c = '.';
+    }
+    return text;
+}
+
 ClassInfo& defineThrowableClass(std::string_view name) {
     ClassInfo& type = defineClass(name);
     if (type.methods.empty()) {
@@ -200,172 +105,20 @@ ClassInfo& defineThrowableClass(std::string_view name) {
     return type;
 }
 
-// ---- the application ---------------------------------------------------------------------------
-
-// One write for the heading and all items, so concurrent calls cannot interleave them.
-void recordArguments(std::string_view heading, std::string_view itemName, const Object* array) {
-    if (array == nullptr) {
-        record(std::string(heading) + " null");
-        return;
-    }
-    std::string lines = std::string(heading) + " " + std::to_string(array->elements.size());
-    for (std::size_t i = 0; i < array->elements.size(); ++i) {
-        const Object* item = array->elements[i];
-        lines += "\n" + std::string(itemName) + " " + std::to_string(i) + " " +
-                 (item == nullptr ? std::string("null") : hexUnits(item->text));
-    }
-    record(lines);
+void setSystemStream(bool error, Object* stream) {
+    const std::lock_guard lock(state().mutex);
+    (error ? state().systemErr : state().systemOut) = stream;
 }
 
-DWORD WINAPI sleepingThread(void* parameter) noexcept {
-    const auto milliseconds = static_cast<DWORD>(reinterpret_cast<std::uintptr_t>(parameter));
-    Sleep(milliseconds);
-    record("thread done");
-    return 0;
+Object* systemOut() {
+    const std::lock_guard lock(state().mutex);
+    return state().systemOut;
 }
 
-DWORD WINAPI boxThread(void* parameter) noexcept {
-    std::unique_ptr<std::wstring> text(static_cast<std::wstring*>(parameter));
-    const int answer = MessageBoxW(nullptr, text->c_str(), L"fakejvm window", MB_OK);
-    record("box closed " + std::to_string(answer));
-    return 0;
+void addNonDaemonThread(HANDLE thread) {
+    const std::lock_guard lock(state().mutex);
+    state().javaThreads.push_back(thread);
 }
-
-struct DelayedExit {
-    DWORD milliseconds;
-    jint status;
-};
-
-DWORD WINAPI exitAfterThread(void* parameter) noexcept {
-    const DelayedExit plan = *static_cast<DelayedExit*>(parameter);
-    delete static_cast<DelayedExit*>(parameter);
-    Sleep(plan.milliseconds);
-    systemExit(nullptr, plan.status);
-    return 0;
-}
-
-void startThread(LPTHREAD_START_ROUTINE body, void* parameter, bool nonDaemon) {
-    HANDLE thread = CreateThread(nullptr, 0, body, parameter, 0, nullptr);
-    if (thread == nullptr) fail("misuse cannot start a Java thread", 98);
-    if (nonDaemon) {
-        const std::lock_guard lock(state().mutex);
-        state().javaThreads.push_back(thread);
-    } else {
-        CloseHandle(thread);
-    }
-}
-
-// Runs a scenario action list; false when the method is to return at once.
-void runActions(Env& env, const std::vector<Action>& actions) {
-    for (const Action& action : actions) {
-        switch (action.kind) {
-            case Action::Kind::Return:
-                return;
-            case Action::Kind::Throw: {
-                Object* exception = newObject(ObjectKind::Throwable,
-                                              &defineThrowableClass(scenario().exceptionClass));
-                exception->text = utf16FromUtf8(scenario().trace);
-                env.pending = exception;
-                record("throw " + scenario().exceptionClass);
-                return;
-            }
-            case Action::Kind::Exit:
-                systemExit(&env, action.number);
-                if (env.pending != nullptr) return;
-                break;
-            case Action::Kind::Abort:
-                abortVm();
-            case Action::Kind::Sleep:
-                Sleep(static_cast<DWORD>(action.number));
-                break;
-            case Action::Kind::Thread:
-                startThread(sleepingThread,
-                            reinterpret_cast<void*>(static_cast<std::uintptr_t>(action.number)),
-                            true);
-                break;
-            case Action::Kind::Box: {
-                const std::u16string text = utf16FromUtf8(action.text);
-                startThread(boxThread, new std::wstring(text.begin(), text.end()), true);
-                break;
-            }
-            case Action::Kind::ExitAfter:
-                startThread(exitAfterThread,
-                            new DelayedExit{static_cast<DWORD>(action.number), action.second},
-                            false);
-                break;
-        }
-    }
-}
-
-// System.in is the process's standard input handle, read as bytes; the fake takes them as
-// UTF-8 text.
-void copyStandardInput() {
-    const HANDLE input = GetStdHandle(STD_INPUT_HANDLE);
-    if (input == nullptr || input == INVALID_HANDLE_VALUE) return;
-    std::string bytes;
-    char buffer[4096];
-    DWORD read = 0;
-    while (ReadFile(input, buffer, sizeof(buffer), &read, nullptr) && read > 0) {
-        bytes.append(buffer, read);
-    }
-    printTo(state().systemOut, utf16FromUtf8(bytes), false);
-}
-
-Value mainMethod(Env& env, Object*, const std::vector<Value>& args) {
-    recordArguments("main", "arg", args[0].l);
-    if (!scenario().printOut.empty()) {
-        printTo(state().systemOut, utf16FromUtf8(scenario().printOut), false);
-    }
-    if (!scenario().printErr.empty()) {
-        printTo(state().systemErr, utf16FromUtf8(scenario().printErr), true);
-    }
-    if (scenario().copyInput) copyStandardInput();
-    runActions(env, scenario().mainActions);
-    return {};
-}
-
-// The number the first argument begins with, or -2.
-jint numberInFirstArgument(const Object* array) {
-    if (array == nullptr || array->elements.empty() || array->elements[0] == nullptr) return -2;
-    jint number = 0;
-    bool digits = false;
-    for (const char16_t unit : array->elements[0]->text) {
-        if (unit < u'0' || unit > u'9' || number > 100000) break;
-        number = number * 10 + (unit - u'0');
-        digits = true;
-    }
-    return digits ? number : -2;
-}
-
-Value secondaryMainMethod(Env& env, Object*, const std::vector<Value>& args) {
-    recordArguments("secondaryMain", "secondaryArg", args[0].l);
-    runActions(env, scenario().secondaryActions);
-    Value result;
-    result.i = scenario().secondaryResultFromArguments ? numberInFirstArgument(args[0].l)
-                                                       : scenario().secondaryResult;
-    return result;
-}
-
-Value checkAndLoadMain(Env& env, Object*, const std::vector<Value>& args) {
-    const Object* name = args[2].l;
-    const std::string text = name == nullptr ? "null" : narrow(name->text);
-    record("checkAndLoadMain " + std::to_string(args[0].i) + " " + std::to_string(args[1].i) + " " +
-           text);
-    const std::string wanted = dotted(scenario().mainClass);
-    ClassInfo* mainClass = findClass(scenario().mainClass);
-    if (args[1].i == 1 && text == wanted && mainClass != nullptr) {
-        Value result;
-        result.l = &mainClass->classObject;
-        return result;
-    }
-    // The JDK's launcher helper reports a class it cannot load and ends the JVM with 1.
-    printTo(state().systemErr,
-            utf16FromUtf8("Error: Could not find or load main class " + text + "\r\n"), true);
-    systemExit(&env, 1);
-    return {};
-}
-
-}  // namespace
 
 const Method* ClassInfo::method(std::string_view wanted, std::string_view signature,
                                 bool isStatic) const {
