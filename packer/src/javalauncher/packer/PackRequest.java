@@ -64,6 +64,7 @@ public final class PackRequest {
         private final List<String> jars = new ArrayList<>();
         private final List<String> settings = new ArrayList<>();
         private boolean allow64Bit;
+        private boolean console;
         private String password;
 
         private Builder() {}
@@ -121,6 +122,12 @@ public final class PackRequest {
         /** --64-bit: the 32-bit executable hands over to the 64-bit one. */
         public Builder allow64Bit(boolean allow64Bit) {
             this.allow64Bit = allow64Bit;
+            return this;
+        }
+
+        /** --console: the console executables, for a command-line program. */
+        public Builder console(boolean console) {
+            this.console = console;
             return this;
         }
 
@@ -189,6 +196,7 @@ public final class PackRequest {
             }
             for (String setting : settings) args.add("--setting=" + setting);
             if (allow64Bit) args.add("--64-bit");
+            if (console) args.add("--console");
             PackOptions options = OptionParser.parse(args);
             if (password != null) {
                 if (options.signingKey == null) {

@@ -80,6 +80,10 @@ public class PackMojo extends AbstractMojo {
     @Parameter(property = "javalauncher.allow64Bit", defaultValue = "false")
     boolean allow64Bit;
 
+    /** --console: the console executables, for a command-line program. */
+    @Parameter(property = "javalauncher.console", defaultValue = "false")
+    boolean console;
+
     /** --setting for each "Section/Key=Value". */
     @Parameter
     List<String> settings;
@@ -171,7 +175,7 @@ public class PackMojo extends AbstractMojo {
         }
         builder.mainClass(mainClass).icon(path(icon)).version(fileVersion(version))
                 .company(company).description(description).runtime(path(runtime))
-                .allow64Bit(allow64Bit).baseSettings(path(baseSettings)).upgradeCode(upgradeCode)
+                .allow64Bit(allow64Bit).console(console).baseSettings(path(baseSettings)).upgradeCode(upgradeCode)
                 .sign(path(sign)).passwordEnv(passwordEnv).timestampUrl(timestampUrl)
                 .signCa(path(signCa))
                 .out(out != null ? out.toPath() : buildDirectory.toPath().resolve(name));

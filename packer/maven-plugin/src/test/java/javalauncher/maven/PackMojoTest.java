@@ -63,6 +63,7 @@ class PackMojoTest {
                     m.description = "An editor";
                     m.runtime = new File("jre");
                     m.allow64Bit = true;
+                    m.console = true;
                     m.settings = List.of("Application/Cmd=--x", "Display/Splash Screen=a b");
                     m.baseSettings = new File("base.ini");
                     m.upgradeCode = "3f2504e0-4f89-11d3-9a0c-0305e82c3301";
@@ -79,7 +80,7 @@ class PackMojoTest {
                         "--sign=key.pfx", "--password-env=SIGN_PASSWORD",
                         "--timestamp-url=http://ts.example.com", "--sign-ca=ca.pem",
                         "--out=dist/App", "--setting=Application/Cmd=--x",
-                        "--setting=Display/Splash Screen=a b", "--64-bit")),
+                        "--setting=Display/Splash Screen=a b", "--64-bit", "--console")),
                 // The password itself never shows in the logged command line.
                 Arguments.of("a password from Maven's settings", mojo(m -> {
                     m.sign = new File("key.pfx");
