@@ -63,10 +63,29 @@ std::string utf8Of(std::wstring_view text) {
     return out;
 }
 
+std::wstring fileVersionOfResource(const unsigned char* bytes, size_t size) {
+    const auto word = [bytes](size_t at) {
+        return static_cast<uint32_t>(bytes[at]) | static_cast<uint32_t>(bytes[at + 1]) << 8 |
+               static_cast<uint32_t>(bytes[at + 2]) << 16 |
+               static_cast<uint32_t>(bytes[at + 3]) << 24;
+    };
+    // Signature, structure version, then the file version's high and low halves.
+    constexpr uint32_t kFixedInfoSignature = 0xFEEF04BDu;
+    for (size_t at = 0; bytes != nullptr && size >= 16 && at <= size - 16; at += 4) {
+        if (word(at) != kFixedInfoSignature) continue;
+        const uint32_t high = word(at + 8);
+        const uint32_t low = word(at + 12);
+        return std::to_wstring(high >> 16) + L"." + std::to_wstring(high & 0xFFFFu) + L"." +
+               std::to_wstring(low >> 16) + L"." + std::to_wstring(low & 0xFFFFu);
+    }
+    return {};
+}
+
 std::string launchRecordText(const LaunchRecord& record) {
     std::string out =
         "=== launch " + utf8Of(record.time) + " process " + std::to_string(record.processId) + "\n";
     addLine(out, "executable", record.executable);
+    if (!record.executableVersion.empty()) addLine(out, "version", record.executableVersion);
     for (const SettingsFileNote& file : record.settingsFiles) {
         addLine(out, file.read ? "settings read" : "settings missing", file.path);
     }

@@ -21,6 +21,7 @@ struct LaunchRecord {
     std::wstring time;  // local time, "2026-12-09 15:20:01.042"
     uint32_t processId = 0;
     std::wstring executable;
+    std::wstring executableVersion;  // its file version; empty when it has none
     std::vector<SettingsFileNote> settingsFiles;
     jre::SearchTrace candidates;  // the installed runtimes the search looked at
     bool secondInstance = false;  // handed its arguments to a running first instance
@@ -32,6 +33,10 @@ struct LaunchRecord {
     std::vector<std::wstring> messages;  // the texts of the boxes and dialogs shown
     std::optional<int32_t> exitCode;
 };
+
+// The file version ("1.2.3.4") of a version resource's bytes: its fixed part is found by its
+// signature on a four-byte boundary. Empty when there is none.
+[[nodiscard]] std::wstring fileVersionOfResource(const unsigned char* bytes, size_t size);
 
 // UTF-8 of UTF-16 text; a lone surrogate becomes U+FFFD.
 [[nodiscard]] std::string utf8Of(std::wstring_view text);

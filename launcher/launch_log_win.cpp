@@ -13,6 +13,16 @@ namespace {
 constexpr int kLockAttempts = 40;
 constexpr DWORD kLockPauseMs = 25;
 
+// The version resource the packer stamps into the executable.
+std::wstring ownFileVersion() {
+    HRSRC found = FindResourceW(nullptr, MAKEINTRESOURCEW(VS_VERSION_INFO), MAKEINTRESOURCEW(16));
+    if (found == nullptr) return {};
+    HGLOBAL loaded = LoadResource(nullptr, found);
+    const void* bytes = loaded != nullptr ? LockResource(loaded) : nullptr;
+    return fileVersionOfResource(static_cast<const unsigned char*>(bytes),
+                                 SizeofResource(nullptr, found));
+}
+
 std::wstring localTimeText() {
     SYSTEMTIME now;
     GetLocalTime(&now);
@@ -82,6 +92,7 @@ void LauncherApp::writeLaunchLog(std::optional<int32_t> exitCode) noexcept {
         record.time = localTimeText();
         record.processId = GetCurrentProcessId();
         record.executable = executablePath_;
+        record.executableVersion = ownFileVersion();
         record.settingsFiles = settingsFiles_;
         record.candidates = searchTrace_;
         record.secondInstance = singleInstance.role() == SingleInstance::Role::Second;

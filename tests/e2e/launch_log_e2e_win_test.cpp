@@ -49,6 +49,7 @@ TEST_F(LaunchLogTest, FoundRuntime) {
     ASSERT_EQ(logged.size(), 1u);
     EXPECT_THAT(logged[0],
                 AllOf(HasSubstr("=== launch "), HasSubstr("executable: " + utf8(exe) + "\n"),
+                      HasSubstr("\nversion: "),
                       HasSubstr("settings read: " + utf8(app.file(L"MyApp.ini")) + "\n"),
                       HasSubstr("candidate: beside the executable " + utf8(app.file(L"jre\\")) +
                                 ": taken\n"),

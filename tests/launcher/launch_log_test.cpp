@@ -1,6 +1,9 @@
 // The launch log's record text.
 #include <gtest/gtest.h>
 
+#include <iterator>
+#include <vector>
+
 #include "launcher/launch_log.h"
 
 namespace launcher {
@@ -20,6 +23,7 @@ TEST(LaunchLog, RecordLines) {
     record.time = L"2026-12-09 15:20:01.042";
     record.processId = 42;
     record.executable = L"C:\\App\\MyApp.exe";
+    record.executableVersion = L"1.2.3.4";
     record.settingsFiles = {{L"C:\\App\\MyApp.ini", true}, {L"C:\\u\\MyApp.ini", false}};
     record.candidates = {{L"Path", L"C:\\jdk\\", L"17.0.9.0", L"taken"},
                          {L"Registry", L"Software\\JavaSoft\\JRE\\1.8", L"", L"no folder value"}};
@@ -33,6 +37,7 @@ TEST(LaunchLog, RecordLines) {
     EXPECT_EQ(launchRecordText(record),
               "=== launch 2026-12-09 15:20:01.042 process 42\n"
               "executable: C:\\App\\MyApp.exe\n"
+              "version: 1.2.3.4\n"
               "settings read: C:\\App\\MyApp.ini\n"
               "settings missing: C:\\u\\MyApp.ini\n"
               "candidate: Path C:\\jdk\\ 17.0.9.0: taken\n"
@@ -50,6 +55,19 @@ TEST(LaunchLog, RecordLines) {
     EXPECT_EQ(launchRecordText(second),
               "=== launch  process 0\nexecutable: \n"
               "second instance: arguments handed to the running instance\nexit code: -1\n\n");
+}
+
+TEST(LaunchLog, FileVersionOfAVersionResource) {
+    // A header, then the fixed part: signature, structure version, file version 1.2.3.4.
+    std::vector<unsigned char> bytes(40, 0);
+    const unsigned char fixed[] = {0xBD, 0x04, 0xEF, 0xFE, 0, 0, 1, 0, 2, 0, 1, 0, 4, 0, 3, 0};
+    bytes.insert(bytes.end(), std::begin(fixed), std::end(fixed));
+    EXPECT_EQ(fileVersionOfResource(bytes.data(), bytes.size()), L"1.2.3.4");
+    // Cut inside the fixed part, off its boundary, or no resource at all: nothing.
+    EXPECT_EQ(fileVersionOfResource(bytes.data(), bytes.size() - 1), L"");
+    bytes.insert(bytes.begin(), 0);
+    EXPECT_EQ(fileVersionOfResource(bytes.data(), bytes.size()), L"");
+    EXPECT_EQ(fileVersionOfResource(nullptr, 0), L"");
 }
 
 }  // namespace
