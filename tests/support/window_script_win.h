@@ -28,9 +28,10 @@ bool waitUntilClosed(HWND window, DWORD timeoutMs = 20000);
 // selection did not move away from the tree's root (the folder must not be the root itself).
 bool selectFolderInBrowser(HWND browser, DWORD processId, const std::wstring& folder);
 
-// Whether this process sees its own memory through ReadProcessMemory as it is. Not so where
-// Wine's 32-bit side runs through qemu-user: the server then reads and writes host addresses
-// that differ from the emulated ones, so nothing can be copied into another process.
+// Whether another process's memory can be read and written as it is. Not so where Wine's
+// 32-bit side runs through qemu-user: the server then reads and writes host addresses that
+// differ from the emulated ones (ReadProcessMemory of a process's own buffer gives other
+// bytes), so nothing can be copied into a 32-bit process.
 [[nodiscard]] bool processMemoryIsReachable();
 
 // Real input, as the user makes it: the mouse moved to a screen point, a left click there, a key
