@@ -10,17 +10,23 @@
 namespace fakejvm::jni {
 namespace {
 
-jcharArray JNICALL newCharArray(JNIEnv* jni, jsize length) {
-    Env& env = enter(jni, "NewCharArray");
+// A negative length or one beyond the heap leaves the exception a JVM throws pending.
+bool refusesLength(Env& env, jsize length) {
     if (length < 0) {
         throwNew(env, "java/lang/NegativeArraySizeException",
                  utf16FromUtf8(std::to_string(length)));
-        return nullptr;
+        return true;
     }
     if (length > kLargestArray) {
         throwNew(env, "java/lang/OutOfMemoryError", u"Java heap space");
-        return nullptr;
+        return true;
     }
+    return false;
+}
+
+jcharArray JNICALL newCharArray(JNIEnv* jni, jsize length) {
+    Env& env = enter(jni, "NewCharArray");
+    if (refusesLength(env, length)) return nullptr;
     Object* array = newObject(ObjectKind::CharArray, nullptr);
     array->text.assign(static_cast<std::size_t>(length), u'\0');
     return handleOf<jcharArray>(array);
@@ -52,15 +58,7 @@ jobjectArray JNICALL newObjectArray(JNIEnv* jni, jsize length, jclass elementCla
     Env& env = enter(jni, "NewObjectArray");
     ClassInfo* type = classOf(elementClass);
     if (type == nullptr) fail("misuse NewObjectArray with a null element class", 98);
-    if (length < 0) {
-        throwNew(env, "java/lang/NegativeArraySizeException",
-                 utf16FromUtf8(std::to_string(length)));
-        return nullptr;
-    }
-    if (length > kLargestArray) {
-        throwNew(env, "java/lang/OutOfMemoryError", u"Java heap space");
-        return nullptr;
-    }
+    if (refusesLength(env, length)) return nullptr;
     Object* array = newObject(ObjectKind::ObjectArray, nullptr);
     array->elementType = type;
     array->elements.assign(static_cast<std::size_t>(length), object(initial));
