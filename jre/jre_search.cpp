@@ -142,6 +142,7 @@ std::optional<RegistryChoice> searchRegistry(const JreSearchSettings& settings, 
         const RegistryKeySpec* key;
         std::wstring subkey;
         JvmType probeType;
+        JavaVersion version;
     };
     std::vector<Entry> entries;
     std::vector<JreCandidate> candidates;
@@ -164,31 +165,48 @@ std::optional<RegistryChoice> searchRegistry(const JreSearchSettings& settings, 
             JreCandidate candidate{version, {}, false, favoured};
             candidate.entry = entries.size();
             candidates.push_back(std::move(candidate));
-            entries.push_back({&key, subkey, probeType});
+            entries.push_back({&key, subkey, probeType, version});
         }
     }
 
     // Reading a home and probing its folder costs registry and file-system calls for each
     // installation, so classic candidates are examined lazily: ranked first and examined best
-    // first, only until one is usable. An examined one has its folder; none is empty.
-    const auto examine = [&](JreCandidate& candidate) {
-        const Entry& entry = entries[candidate.entry];
+    // first, only until one is usable. Each entry is examined at most once.
+    struct Examined {
+        bool done = false;
+        bool usable = false;
+        std::wstring folder;
+        bool server = false;
+    };
+    std::vector<Examined> examined(entries.size());
+    const auto examineEntry = [&](size_t index) -> const Examined& {
+        Examined& result = examined[index];
+        if (result.done) return result;
+        result.done = true;
+        const Entry& entry = entries[index];
+        const JavaVersion& version = entry.version;
         const auto home = registry.textValue(entry.key->root, entry.key->path, entry.subkey,
                                              entry.key->valueName, view);
         if (!home || home->empty()) {
-            note(trace, L"Registry", std::wstring(entry.key->path) + entry.subkey,
-                 &candidate.version, L"no folder value");
-            return false;
+            note(trace, L"Registry", std::wstring(entry.key->path) + entry.subkey, &version,
+                 L"no folder value");
+            return result;
         }
         std::wstring folder = withTrailingBackslash(*home);
         if (entry.key->homeHoldsJreFolder) folder += L"jre\\";
         const ProbeResult probe = probeJvmLibrary(folder, entry.probeType, files);
         if (probe.jvmLibraryPath.empty()) {
-            note(trace, L"Registry", folder, &candidate.version, kNoLibrary);
-            return false;
+            note(trace, L"Registry", folder, &version, kNoLibrary);
+            return result;
         }
-        candidate.homeFolder = std::move(folder);
-        candidate.server = probe.server;
+        result = {true, true, std::move(folder), probe.server};
+        return result;
+    };
+    const auto examine = [&](JreCandidate& candidate) {
+        const Examined& result = examineEntry(candidate.entry);
+        if (!result.usable) return false;
+        candidate.homeFolder = result.folder;
+        candidate.server = result.server;
         return true;
     };
 
@@ -196,18 +214,25 @@ std::optional<RegistryChoice> searchRegistry(const JreSearchSettings& settings, 
     if (registrySearched && settings.modernRuntimeKeys) {
         vendorRows = vendorCandidates(settings, view, registry, files, trace);
     }
-    // The probe's server flag takes part in the ranking, and an installation found elsewhere
-    // that names a classic one's folder must be recognised: both need every classic folder
-    // known.
-    if (settings.jvmType == JvmType::ServerFirst || !vendorRows.empty() || !sourceRows.empty()) {
+    // The probe's server flag takes part in the ranking: every classic folder is needed first.
+    if (settings.jvmType == JvmType::ServerFirst) {
         std::erase_if(candidates, [&](JreCandidate& candidate) { return !examine(candidate); });
     }
     // One table in the order of the sources, the classic rows first among the registry's, so
     // that equal ranks keep the pick of the earlier source. A folder already in the table is
     // left out: installers may write several keys, and JAVA_HOME often names a registered one.
+    // A classic row's folder is known only once it is examined; that comparison waits until a
+    // row it could concern is chosen.
+    const auto sourceOrder = [&](RuntimeSource source) {
+        return std::find(settings.runtimeSources.begin(), settings.runtimeSources.end(), source) -
+               settings.runtimeSources.begin();
+    };
+    const auto registryOrder = sourceOrder(RuntimeSource::Registry);
     std::vector<JreCandidate> table;
     const auto append = [&](JreCandidate& row) {
-        if (row.examinedEarly && isKnownFolder(table, row.homeFolder)) {
+        const bool known = isKnownFolder(table, row.homeFolder) ||
+                           (row.probeWhenChosen && isKnownFolder(table, row.homeFolder + L"jre\\"));
+        if (row.examinedEarly && known) {
             note(trace, runtimeSourceName(row.source), row.homeFolder, &row.version, kNamedEarlier);
             return;
         }
@@ -224,6 +249,12 @@ std::optional<RegistryChoice> searchRegistry(const JreSearchSettings& settings, 
         }
     }
     candidates = std::move(table);
+    std::vector<std::wstring> foldersBeforeRegistry;
+    for (const JreCandidate& row : candidates) {
+        if (row.examinedEarly && sourceOrder(row.source) < registryOrder) {
+            foldersBeforeRegistry.push_back(row.homeFolder);
+        }
+    }
 
     // A classic row never examined is known by its key alone.
     const auto describe = [&](const JreCandidate& row, std::wstring_view verdict) {
@@ -234,16 +265,38 @@ std::optional<RegistryChoice> searchRegistry(const JreSearchSettings& settings, 
                 : std::wstring(entries[row.entry].key->path) + entries[row.entry].subkey;
         note(trace, runtimeSourceName(row.source), place, &row.version, verdict);
     };
-    const auto isUsable = [&](JreCandidate& chosen) {
-        if (chosen.examinedEarly) {
-            // A library of the other machine can only be run by the paired launcher.
-            const auto machine = files.imageMachine(chosen.jvmLibraryPath);
-            chosen.needsPair = machine && *machine != platform.machine;
-            const bool usable = !chosen.needsPair || !settings.pairProduct.empty();
-            if (!usable) describe(chosen, L"built for another machine, and no Pair Product");
-            return usable;
+    // Whether a classic row names the folder, for a row that comes after the classic ones.
+    const auto isClassicFolder = [&](const std::wstring& folder) {
+        for (size_t index = 0; index < entries.size(); ++index) {
+            const Examined& result = examineEntry(index);
+            if (result.usable && base::equalsIgnoringCase(result.folder, folder)) return true;
         }
-        return !chosen.homeFolder.empty() || examine(chosen);
+        return false;
+    };
+    const auto isUsable = [&](JreCandidate& chosen) {
+        if (!chosen.examinedEarly) {
+            if (chosen.homeFolder.empty() && !examine(chosen)) return false;
+            const bool namedEarlier =
+                std::any_of(foldersBeforeRegistry.begin(), foldersBeforeRegistry.end(),
+                            [&](const std::wstring& folder) {
+                                return base::equalsIgnoringCase(folder, chosen.homeFolder);
+                            });
+            if (namedEarlier) describe(chosen, kNamedEarlier);
+            return !namedEarlier;
+        }
+        if (chosen.probeWhenChosen && !probeChosenFolder(chosen, settings, files, trace)) {
+            return false;
+        }
+        if (sourceOrder(chosen.source) >= registryOrder && isClassicFolder(chosen.homeFolder)) {
+            describe(chosen, kNamedEarlier);
+            return false;
+        }
+        // A library of the other machine can only be run by the paired launcher.
+        const auto machine = files.imageMachine(chosen.jvmLibraryPath);
+        chosen.needsPair = machine && *machine != platform.machine;
+        const bool usable = !chosen.needsPair || !settings.pairProduct.empty();
+        if (!usable) describe(chosen, L"built for another machine, and no Pair Product");
+        return usable;
     };
     return chooseCandidate(std::move(candidates), settings, isUsable, describe);
 }

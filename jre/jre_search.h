@@ -104,6 +104,9 @@ struct JreCandidate {
     // Found under kVendorRegistryKeys or by a folder source: examined already, its machine is
     // checked when it is chosen.
     bool examinedEarly = false;
+    // Found by a folder source and ranked by its "release" file alone: its library is probed
+    // once it is chosen, so that many runtimes cost a launch little.
+    bool probeWhenChosen = false;
     RuntimeSource source = RuntimeSource::Registry;
 };
 
@@ -139,6 +142,10 @@ class FileSystemView {
     virtual ~FileSystemView() = default;
     // True when a file (not a folder) of exactly this name exists.
     [[nodiscard]] virtual bool fileExists(std::wstring_view path) const = 0;
+    // The same question, telling a missing folder apart where the view can.
+    [[nodiscard]] virtual FileLookup lookUpFile(std::wstring_view path) const {
+        return fileExists(path) ? FileLookup::Found : FileLookup::NotFound;
+    }
     // The machine a library image is built for; nullopt when it cannot be read as an image.
     [[nodiscard]] virtual std::optional<uint16_t> imageMachine(std::wstring_view path) const = 0;
     // At most the first `maxBytes` bytes of a file; nullopt when it cannot be opened or read.

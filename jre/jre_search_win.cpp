@@ -44,33 +44,33 @@ std::wstring withoutTrailingBackslash(std::wstring path) {
 }  // namespace
 
 bool WindowsFileSystem::fileExists(std::wstring_view path) const {
-    if (path.empty() || hasWildcard(path)) return false;
+    return lookUpFile(path) == FileLookup::Found;
+}
+
+FileLookup WindowsFileSystem::lookUpFile(std::wstring_view path) const {
+    if (path.empty() || hasWildcard(path)) return FileLookup::NotFound;
     // The attributes alone answer the question; a directory search would open the folder and
     // cost Wine several round trips to its server for each of the many probes of a search.
     const std::wstring probed = base::withLongPathPrefixIfLong(path);
     const DWORD attributes = GetFileAttributesW(probed.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        return GetLastError() == ERROR_PATH_NOT_FOUND ? FileLookup::NoFolder : FileLookup::NotFound;
+    }
+    return (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0 ? FileLookup::Found : FileLookup::NotFound;
 }
 
 std::optional<uint16_t> WindowsFileSystem::imageMachine(std::wstring_view path) const {
-    const std::wstring opened = base::withLongPathPrefixIfLong(path);
-    base::UniqueFileHandle file(CreateFileW(opened.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return std::nullopt;
-    LARGE_INTEGER size;
-    if (!GetFileSizeEx(file.get(), &size) || size.QuadPart <= 0) return std::nullopt;
-    base::UniqueKernelHandle mapping(
-        CreateFileMappingW(file.get(), nullptr, PAGE_READONLY, 0, 0, nullptr));
-    if (!mapping) return std::nullopt;
-    // The headers sit at the start; a view of the first megabyte holds them in any real image
-    // and keeps a huge file from exhausting a 32-bit address space.
-    constexpr uint64_t kHeaderWindow = 1 << 20;
-    const uint64_t fileSize = static_cast<uint64_t>(size.QuadPart);
-    const size_t viewSize =
-        static_cast<size_t>(fileSize < kHeaderWindow ? fileSize : kHeaderWindow);
-    base::UniqueMappedView view(MapViewOfFile(mapping.get(), FILE_MAP_READ, 0, 0, viewSize));
-    if (!view) return std::nullopt;
-    return peMachine({static_cast<const uint8_t*>(view.get()), viewSize});
+    // The headers sit at the start: the first page holds them in any ordinary image, and one read
+    // costs far less than mapping the file. A header further in is looked for within the first
+    // megabyte, as far as any real image puts it.
+    for (const size_t window : {size_t{4096}, size_t{1} << 20}) {
+        const auto start = readFileStart(path, window);
+        if (!start) return std::nullopt;
+        const auto machine =
+            peMachine({reinterpret_cast<const uint8_t*>(start->data()), start->size()});
+        if (machine || start->size() < window) return machine;
+    }
+    return std::nullopt;
 }
 
 std::optional<std::string> WindowsFileSystem::readFileStart(std::wstring_view path,
@@ -89,8 +89,9 @@ std::optional<std::string> WindowsFileSystem::readFileStart(std::wstring_view pa
         if (!ReadFile(file.get(), content.data() + filled, wanted, &read, nullptr)) {
             return std::nullopt;
         }
-        if (read == 0) break;
         filled += read;
+        // A short read of a disk file is its end; asking again would only cost a call.
+        if (read < wanted) break;
     }
     content.resize(filled);
     return content;

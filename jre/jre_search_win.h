@@ -14,6 +14,7 @@ namespace jre {
 class WindowsFileSystem final : public FileSystemView {
   public:
     [[nodiscard]] bool fileExists(std::wstring_view path) const override;
+    [[nodiscard]] FileLookup lookUpFile(std::wstring_view path) const override;
     [[nodiscard]] std::optional<uint16_t> imageMachine(std::wstring_view path) const override;
     [[nodiscard]] std::optional<std::string> readFileStart(std::wstring_view path,
                                                            size_t maxBytes) const override;

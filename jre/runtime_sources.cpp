@@ -131,6 +131,10 @@ std::vector<std::wstring> programFolders(const SourceEnvironment& environment) {
     return folders;
 }
 
+bool isWithinFolder(std::wstring_view path, std::wstring_view folder) {
+    return !folder.empty() && startsWithIgnoringCase(path, folder);
+}
+
 bool isVendorRuntimeName(const VendorInstallFolder& vendor, std::wstring_view name) {
     return name != L"." && name != L".." && startsWithIgnoringCase(name, vendor.namePrefix);
 }

@@ -90,6 +90,10 @@ class EmptySourceEnvironment final : public SourceEnvironment {
 // left out.
 [[nodiscard]] std::vector<std::wstring> pathEntries(std::wstring_view pathValue);
 
+// Whether `path` lies in `folder` (both in sourceFolder form, letter case ignored); never in an
+// empty one.
+[[nodiscard]] bool isWithinFolder(std::wstring_view path, std::wstring_view folder);
+
 // The folder above a "bin" folder that holds java.exe: "C:\jdk\bin\" gives "C:\jdk\". Empty for
 // a drive or share root, which has no parent.
 [[nodiscard]] std::wstring parentFolder(std::wstring_view folder);
@@ -99,6 +103,10 @@ class EmptySourceEnvironment final : public SourceEnvironment {
 // under that name, a 32-bit system has only it) and %LOCALAPPDATA%\Programs.
 [[nodiscard]] std::vector<std::wstring> programFolders(const SourceEnvironment& environment);
 
+// What a look-up of a file found. A missing folder is told apart so that the Path, whose entries
+// often name folders long gone, costs one look-up for each of them.
+enum class FileLookup : uint8_t { Found, NotFound, NoFolder };
+
 // One runtime folder a source names, in sourceFolder form.
 struct SourceFolder {
     std::wstring folder;
@@ -106,21 +114,21 @@ struct SourceFolder {
 };
 
 // The folders the non-registry sources in `sources` name, in source order: JAVA_HOME then
-// JDK_HOME; the parent of the first Path entry holding java.exe or javaw.exe (`fileExists`
-// tells); each subfolder of each vendor folder in each program folder. A folder may appear more
-// than once; the search counts it once.
-template <typename FileExists>
+// JDK_HOME; the parent of the first Path entry holding java.exe or javaw.exe (`lookUpFile`
+// tells), entries in the Windows folder passed over; each subfolder of each vendor folder in each
+// program folder. A folder may appear more than once; the search counts it once.
+template <typename LookUpFile>
 [[nodiscard]] std::vector<SourceFolder> sourceFolders(const std::vector<RuntimeSource>& sources,
                                                       const SourceEnvironment& environment,
-                                                      FileExists fileExists);
+                                                      LookUpFile lookUpFile);
 
 // The subfolders of `folder` that `vendor` accepts.
 [[nodiscard]] bool isVendorRuntimeName(const VendorInstallFolder& vendor, std::wstring_view name);
 
-template <typename FileExists>
+template <typename LookUpFile>
 std::vector<SourceFolder> sourceFolders(const std::vector<RuntimeSource>& sources,
                                         const SourceEnvironment& environment,
-                                        FileExists fileExists) {
+                                        LookUpFile lookUpFile) {
     std::vector<SourceFolder> found;
     for (const RuntimeSource source : sources) {
         switch (source) {
@@ -136,8 +144,17 @@ std::vector<SourceFolder> sourceFolders(const std::vector<RuntimeSource>& source
             case RuntimeSource::Path: {
                 const auto value = environment.variable(L"Path");
                 if (!value) break;
+                // A java.exe in the Windows folder is a copy an old installer left, or a stub
+                // that runs a registered runtime: its parent is never a runtime's folder. And
+                // under Wine a look-up in the system folders, thousands of files, is costly.
+                const auto systemRoot = environment.variable(L"SystemRoot");
+                const std::wstring windows = systemRoot ? sourceFolder(*systemRoot) : L"";
                 for (const std::wstring& entry : pathEntries(*value)) {
-                    if (!fileExists(entry + L"java.exe") && !fileExists(entry + L"javaw.exe")) {
+                    if (isWithinFolder(entry, windows)) continue;
+                    const FileLookup java = lookUpFile(entry + L"java.exe");
+                    if (java == FileLookup::NoFolder) continue;
+                    if (java != FileLookup::Found &&
+                        lookUpFile(entry + L"javaw.exe") != FileLookup::Found) {
                         continue;
                     }
                     // The first java.exe is the one the user runs; only it counts.

@@ -19,13 +19,15 @@ bool isWithinSettingsBounds(const JavaVersion& version, const JreSearchSettings&
 }
 
 // A runtime folder of a known version, examined: the folder as named, except that a Java 8 JDK
-// keeps its runtime in "jre\"; nullopt when it holds no library for the JVM type.
+// keeps its runtime in "jre\" (looked for in any Java 8 folder when the kind is not known);
+// nullopt when it holds no library for the JVM type.
 std::optional<JreCandidate> examinedRuntime(const std::wstring& folder, const JavaVersion& version,
-                                            JavaKind kind, const JreSearchSettings& settings,
+                                            std::optional<JavaKind> kind,
+                                            const JreSearchSettings& settings,
                                             const FileSystemView& files) {
     std::wstring runtime = folder;
     ProbeResult probe;
-    if (kind == JavaKind::Jdk && isBefore9(version)) {
+    if (kind != JavaKind::Jre && isBefore9(version)) {
         probe = probeJvmLibrary(folder + L"jre\\", settings.jvmType, files);
         if (!probe.jvmLibraryPath.empty()) runtime += L"jre\\";
     }
@@ -89,6 +91,16 @@ std::optional<JreCandidate> folderCandidate(const SourceFolder& found,
     if (!isVendorAccepted(vendor, settings)) {
         return passOver(&*version, L"a vendor class VM Provider does not accept");
     }
+    // With both kinds accepted the kind changes neither the search nor the favour, and without
+    // a server-first JVM type the library takes no part in the ranking: the folder is looked
+    // into only if it is chosen.
+    if (settings.acceptJdk && settings.acceptJre && settings.jvmType != JvmType::ServerFirst) {
+        JreCandidate row{*version, found.folder};
+        row.favoured = isFavoured(JavaKind::Jdk, vendor, settings);
+        row.examinedEarly = row.probeWhenChosen = true;
+        row.source = found.source;
+        return row;
+    }
     const JavaKind kind =
         files.fileExists(found.folder + L"bin\\javac.exe") ? JavaKind::Jdk : JavaKind::Jre;
     if (!isSearched(kind, vendor, settings)) {
@@ -102,6 +114,20 @@ std::optional<JreCandidate> folderCandidate(const SourceFolder& found,
 }
 
 }  // namespace
+
+bool probeChosenFolder(JreCandidate& row, const JreSearchSettings& settings,
+                       const FileSystemView& files, SearchTrace* trace) {
+    row.probeWhenChosen = false;
+    auto examined = examinedRuntime(row.homeFolder, row.version, std::nullopt, settings, files);
+    if (!examined) {
+        note(trace, runtimeSourceName(row.source), row.homeFolder, &row.version, kNoLibrary);
+        return false;
+    }
+    row.homeFolder = std::move(examined->homeFolder);
+    row.jvmLibraryPath = std::move(examined->jvmLibraryPath);
+    row.server = examined->server;
+    return true;
+}
 
 bool isVendorAccepted(JavaVendor vendor, const JreSearchSettings& settings) {
     switch (vendor) {
@@ -182,7 +208,7 @@ std::vector<JreCandidate> sourceCandidates(const JreSearchSettings& settings,
                                            const FileSystemView& files, SearchTrace* trace) {
     const auto folders =
         sourceFolders(settings.runtimeSources, environment,
-                      [&](const std::wstring& path) { return files.fileExists(path); });
+                      [&](const std::wstring& path) { return files.lookUpFile(path); });
     std::vector<JreCandidate> rows;
     std::vector<std::wstring> examined;
     for (const SourceFolder& found : folders) {

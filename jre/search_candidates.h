@@ -30,6 +30,11 @@ inline constexpr std::wstring_view kNamedEarlier = L"the same folder as an earli
 void note(SearchTrace* trace, std::wstring_view source, std::wstring_view place,
           const JavaVersion* version, std::wstring_view verdict);
 
+// Looks into a folder source's row that was ranked unexamined, once it is chosen: its library,
+// and its "jre\" for a Java 8 JDK. False when it holds no library for the JVM type.
+[[nodiscard]] bool probeChosenFolder(JreCandidate& row, const JreSearchSettings& settings,
+                                     const FileSystemView& files, SearchTrace* trace);
+
 // The installations under the vendors' own keys in one view, each folder once, under the first
 // key naming it. Their versions may come from the folders, so they are examined at once.
 [[nodiscard]] std::vector<JreCandidate> vendorCandidates(const JreSearchSettings& settings,

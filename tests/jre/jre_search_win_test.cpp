@@ -159,6 +159,14 @@ TEST_F(JreSearchWin, ReadsTheMachineOfRealImages) {
     writeFile(root_ + L"empty.dll", "");
     writeFile(root_ + L"text.dll", std::string(300, 'x'));
     writeFile(root_ + L"mz.dll", "MZ");
+    // A header past the first page is found all the same.
+    std::string farHeader(0x3000, '\0');
+    farHeader[0] = 'M';
+    farHeader[1] = 'Z';
+    farHeader[0x3D] = 0x20;  // the new header at 0x2000
+    farHeader.replace(0x2000, 6, std::string("PE\0\0\x64\x86", 6));
+    writeFile(root_ + L"far.dll", farHeader);
+    EXPECT_EQ(files.imageMachine(root_ + L"far.dll"), kMachineAmd64);
     EXPECT_EQ(files.imageMachine(root_ + L"empty.dll"), std::nullopt);
     EXPECT_EQ(files.imageMachine(root_ + L"text.dll"), std::nullopt);
     EXPECT_EQ(files.imageMachine(root_ + L"mz.dll"), std::nullopt);

@@ -75,6 +75,32 @@ TEST(RuntimeSources, Folders) {
     EXPECT_EQ(parentFolder(L"\\\\srv\\share\\"), L"");
 }
 
+// Path entries often name folders long gone; each costs one look-up, a folder without java.exe
+// two, the Windows folder none, and the scan ends at the first runtime.
+TEST(RuntimeSources, PathLookUps) {
+    FakeSourceEnvironment env;
+    env.variables[L"SystemRoot"] = L"c:\\windows";
+    env.variables[L"Path"] =
+        L"C:\\Windows\\system32;C:\\gone\\bin;C:\\Windows;C:\\tools;C:\\jre\\bin;C:\\jdk\\bin";
+    const std::map<std::wstring, FileLookup> files{
+        {L"C:\\Windows\\system32\\java.exe", FileLookup::Found},  // an old installer's copy
+        {L"C:\\gone\\bin\\java.exe", FileLookup::NoFolder},
+        {L"C:\\gone\\bin\\javaw.exe", FileLookup::NoFolder},
+        {L"C:\\jre\\bin\\javaw.exe", FileLookup::Found},
+        {L"C:\\jdk\\bin\\java.exe", FileLookup::Found}};
+    std::vector<std::wstring> lookedUp;
+    const auto found = sourceFolders(Sources{kPath}, env, [&](const std::wstring& path) {
+        lookedUp.push_back(path);
+        const auto file = files.find(path);
+        return file == files.end() ? FileLookup::NotFound : file->second;
+    });
+    ASSERT_EQ(found.size(), 1u);
+    EXPECT_EQ(found[0].folder, L"C:\\jre\\");
+    EXPECT_THAT(lookedUp, ::testing::ElementsAre(L"C:\\gone\\bin\\java.exe", L"C:\\tools\\java.exe",
+                                                 L"C:\\tools\\javaw.exe", L"C:\\jre\\bin\\java.exe",
+                                                 L"C:\\jre\\bin\\javaw.exe"));
+}
+
 TEST(RuntimeSources, ProgramFoldersEachOnce) {
     FakeSourceEnvironment env;  // a 32-bit process on a 64-bit system
     env.variables = {{L"ProgramW6432", L"C:\\Program Files"},
@@ -186,6 +212,31 @@ TEST(RuntimeSources, AFolderNamedTwiceCountsOnceUnderTheFirstSource) {
     EXPECT_EQ(m.search().chosenVersion, v(17, 0, 9, 0));
 }
 
+// Many runtimes cost a launch little: only the rows chosen are looked into, with the classic
+// folders read only when a row that might repeat one of them is chosen.
+TEST(RuntimeSources, OnlyTheChosenRowsAreExamined) {
+    Machine m;
+    m.registry.addInstallation(RegistryView::Default, kRegistryKeys[0].path, L"11.0.2",
+                               L"C:\\jdk11");
+    m.runtime(L"C:\\jdk11\\", "11.0.2");
+    m.registry.addInstallation(RegistryView::Default, kRegistryKeys[0].path, L"17.0.1",
+                               L"C:\\jdk17");
+    m.runtime(L"C:\\jdk17\\", "17.0.1");
+    m.env.variables[L"JAVA_HOME"] = L"C:\\jdk8";
+    m.runtime(L"C:\\jdk8\\", "1.8.0_392");
+    EXPECT_EQ(m.search().jvmLibraryPath, L"C:\\jdk17\\bin\\server\\jvm.dll");
+    EXPECT_THAT(m.registry.readHomes,
+                ::testing::ElementsAre(std::wstring(kRegistryKeys[0].path) + L"17.0.1"));
+    for (const auto& path : m.files.lookedUp) EXPECT_NE(path.find(L"C:\\jdk8\\"), 0u) << path;
+
+    // Chosen from JAVA_HOME, the folder must not be one the classic keys name already.
+    m.env.variables[L"JAVA_HOME"] = L"C:\\jdk21";
+    m.runtime(L"C:\\jdk21\\", "21.0.1");
+    m.registry.readHomes.clear();
+    EXPECT_EQ(m.search().jvmLibraryPath, L"C:\\jdk21\\bin\\server\\jvm.dll");
+    EXPECT_EQ(m.registry.readHomes.size(), 2u);
+}
+
 // The launch log's account of the search: every runtime looked at, with its source and verdict.
 TEST(RuntimeSources, TraceGivesEveryVerdict) {
     Machine m;
@@ -209,9 +260,9 @@ TEST(RuntimeSources, TraceGivesEveryVerdict) {
     EXPECT_THAT(lines, testing::ElementsAre(
                            L"JAVA_HOME C:\\jdk21\\ 21.0.1.0: outside Minimum Version and "
                            L"Maximum Version",
-                           L"Path C:\\jre8\\ 1.8.0.391: the same folder as an earlier candidate",
                            L"Folders C:\\Program Files\\Zulu\\zulu-11\\ 11.0.21.0: built for "
                            L"another machine, and no Pair Product",
+                           L"Path C:\\jre8\\ 1.8.0.391: the same folder as an earlier candidate",
                            L"Registry C:\\jre8\\ 1.8.0.0: taken"));
 }
 
