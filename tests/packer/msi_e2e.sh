@@ -138,6 +138,18 @@ same "the uninstall entry is gone" "$(grep -c '"DisplayName"="Hello"' "$work/reg
 same "the file association is gone" "$(grep -c 'Hello.hel' "$work/registry")" 0
 rm -rf "$app"
 
+echo "== another folder, given with INSTALLDIR, and kept by the upgrade"
+install /i "$(windows_path "$work/v1.msi")" 'INSTALLDIR=C:\Apps\Hello'
+check_line "msiexec /i INSTALLDIR=... installs" "$work/status" "exit 0"
+same "into that folder" "$(exists "$WINEPREFIX/drive_c/Apps/Hello/Hello.exe")" present
+install /i "$(windows_path "$work/v2.msi")"
+check_line "the upgrade installs" "$work/status" "exit 0"
+check "into the same folder" <(iconv -f UTF-16 -t UTF-8 "$WINEPREFIX/drive_c/Apps/Hello/Hello.ini") \
+    -Dbuilt=1.1.0
+same "not the default one" "$(exists "$app")" absent
+install /x "$(windows_path "$work/v2.msi")"
+same "whose uninstall removes it" "$(exists "$WINEPREFIX/drive_c/Apps/Hello")" absent
+
 echo "== per-machine install, removing the user's settings"
 install /i "$(windows_path "$work/machine.msi")"
 check "the per-machine installer installs" "$work/status" "exit 0"

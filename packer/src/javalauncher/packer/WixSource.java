@@ -81,6 +81,7 @@ final class WixSource {
     /** The defines wixl needs: where the packed folder is. */
     static final String SOURCE_DIR = "SourceDir";
     static final String ICON_ID = "ApplicationIcon.exe";
+    private static final String INSTALL_FOLDER_VALUE = "Install Folder";
 
     final String text;
     /** Rows for the settings files an uninstall removes (wixl has no RemoveFile element). */
@@ -167,9 +168,25 @@ final class WixSource {
         xml.element("Condition", "NOT NEWERFOUND", "Message", "A newer version of "
                 + formatted(product.name) + " is already installed; uninstall it first to"
                 + " install this older one.");
-        xml.open("InstallExecuteSequence");
-        xml.empty("RemoveExistingProducts", "After", "InstallValidate");
-        xml.close("InstallExecuteSequence");
+        // An upgrade goes where the installed version is, unless INSTALLDIR is given again:
+        // the folder is remembered in the registry and read back before the folders are set.
+        xml.open("Property", "Id", "REMEMBEREDINSTALLDIR");
+        xml.empty("RegistrySearch", "Id", "RememberedInstallDir", "Root", hive, "Key",
+                rootKey, "Name", INSTALL_FOLDER_VALUE, "Type", "raw", "Win64",
+                product.is64Bit ? "yes" : null);
+        xml.close("Property");
+        xml.empty("CustomAction", "Id", "UseRememberedInstallDir", "Property", "INSTALLDIR",
+                "Value", "[REMEMBEREDINSTALLDIR]");
+        for (String sequence : new String[] {"InstallUISequence", "InstallExecuteSequence"}) {
+            xml.open(sequence);
+            // Right after AppSearch (50): wixl places "After" actions at the end.
+            xml.element("Custom", "REMEMBEREDINSTALLDIR AND NOT INSTALLDIR", "Action",
+                    "UseRememberedInstallDir", "Sequence", "51");
+            if (sequence.equals("InstallExecuteSequence")) {
+                xml.empty("RemoveExistingProducts", "After", "InstallValidate");
+            }
+            xml.close(sequence);
+        }
         xml.empty("Icon", "Id", ICON_ID, "SourceFile", source(product.mainExecutable));
         xml.empty("Property", "Id", "ARPPRODUCTICON", "Value", ICON_ID);
         xml.empty("Property", "Id", "ARPNOMODIFY", "Value", "1");
@@ -196,10 +213,13 @@ final class WixSource {
         xml.open("Component", "Id", shortcutComponent, "Guid",
                 bare(derivedGuid(product.upgradeCode, "shortcut:" + scope)));
         xml.empty("Shortcut", "Id", "ApplicationShortcut", "Name", product.name, "Description",
-                product.description, "Target", "[INSTALLDIR]" + formatted(product.mainExecutable),
-                "WorkingDirectory", "INSTALLDIR");
+                product.description, "Target",
+                "[INSTALLDIR]" + formatted(product.mainExecutable), "WorkingDirectory",
+                "INSTALLDIR");
         xml.empty("RegistryValue", "Root", hive, "Key", formatted(rootKey), "Name",
                 "Start Menu Shortcut", "Type", "integer", "Value", "1", "KeyPath", "yes");
+        xml.empty("RegistryValue", "Root", hive, "Key", formatted(rootKey), "Name",
+                INSTALL_FOLDER_VALUE, "Type", "string", "Value", "[INSTALLDIR]");
         xml.close("Component");
         components.add(shortcutComponent);
         xml.close("Directory");
