@@ -74,10 +74,11 @@ final class MsiBuilder {
 
     /** The installer's description of the finished pack in folder. */
     static WixSource source(PackOptions options, Path folder, String description,
-            boolean is64Bit, PackSettings settings) throws IOException {
+            boolean is64Bit, PackSettings settings) throws IOException, PackException {
         WixSource.Product product = new WixSource.Product();
         product.name = options.name;
-        product.manufacturer = options.company != null ? options.company : options.name;
+        product.manufacturer = options.company != null && !options.company.isBlank()
+                ? options.company : options.name;
         product.version = options.version;
         product.upgradeCode = options.upgradeCode;
         product.scope = options.msiScope;
@@ -88,6 +89,14 @@ final class MsiBuilder {
         try (Stream<Path> files = Files.walk(folder)) {
             files.filter(Files::isRegularFile)
                     .forEach(file -> product.files.add(PackRecord.relative(folder, file)));
+        }
+        for (String file : product.files) {
+            // The packer's own files and the jars are checked with the command line.
+            String problem = WixSource.textProblem(file);
+            if (problem != null) {
+                throw new PackException("--msi: the runtime's file " + file + " cannot go into"
+                        + " the installer: " + problem);
+            }
         }
         if (options.msiRemoveUserSettings) {
             // Where the launcher keeps "JRE Path" for a user: %APPDATA%\<product folder>\

@@ -222,12 +222,28 @@ public final class OptionParser {
                         + options.out.resolveSibling(options.name + ".msi"));
             }
         }
+        checkInstallerText("--name", options.name);
+        checkInstallerText("--company", options.company);
+        checkInstallerText("--description", options.description);
+        for (Path jar : options.jars) {
+            Path fileName = jar.getFileName();
+            if (fileName != null) checkInstallerText("--jar", fileName.toString());
+        }
         Set<String> extensions = new HashSet<>();
         for (WixSource.Association association : options.fileAssociations) {
+            checkInstallerText("--file-association", association.description);
             if (!extensions.add(association.extension.toLowerCase(Locale.ROOT))) {
                 throw new UsageException("--file-association ." + association.extension
                         + " is given twice; give each extension once");
             }
+        }
+    }
+
+    private static void checkInstallerText(String option, String text) throws UsageException {
+        String problem = text == null ? null : WixSource.textProblem(text);
+        if (problem != null) {
+            throw new UsageException(option + " \"" + text + "\": " + problem + "; change it"
+                    + " for the installer, or leave --msi out");
         }
     }
 

@@ -1,6 +1,8 @@
 package javalauncher.packer;
 
 import java.nio.ByteBuffer;
+import java.nio.charset.Charset;
+import java.nio.charset.CharsetEncoder;
 import java.nio.charset.StandardCharsets;
 import java.util.ArrayList;
 import java.util.List;
@@ -113,6 +115,26 @@ final class WixSource {
         if (version[2] < 65535) return version[0] + "." + version[1] + "." + (version[2] + 1);
         if (version[1] < 255) return version[0] + "." + (version[1] + 1) + ".0";
         if (version[0] < 255) return (version[0] + 1) + ".0.0";
+        return null;
+    }
+
+    /**
+     * Why wixl cannot carry text into a package, or null: it stores text in the Western
+     * European code page (other characters crash it or vanish), and its preprocessor takes
+     * any "$(" for a variable, with no escape.
+     */
+    static String textProblem(String text) {
+        CharsetEncoder westernEuropean = Charset.forName("windows-1252").newEncoder();
+        for (int i = 0; i < text.length(); ) {
+            int c = text.codePointAt(i);
+            String character = new String(Character.toChars(c));
+            if (c < 32 || !westernEuropean.canEncode(character)) {
+                return String.format("its character U+%04X is not one an installer built with"
+                        + " wixl can hold (only Windows-1252 characters are)", c);
+            }
+            i += character.length();
+        }
+        if (text.contains("$(")) return "wixl would read its \"$(\" as a variable";
         return null;
     }
 

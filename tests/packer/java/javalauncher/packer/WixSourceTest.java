@@ -247,6 +247,9 @@ class WixSourceTest {
         "--msi x.msi --version 256.1|an installer's version takes its first two numbers",
         "--msi dist/x.msi|--msi dist/x.msi lies inside --out dist",
         "--msi x.msi --msi-wxs x.msi|name the same file",
+        "--msi x.msi --description Привет|U+041F is not one an installer built with wixl",
+        "--msi x.msi --company R$(x)|wixl would read its \"$(\" as a variable",
+        "--msi x.msi --jar данные.jar|--jar \"данные.jar\": its character U+0434",
     })
     void installerOptionsAreChecked(String extra, String expected) {
         List<String> args = new ArrayList<>(List.of("--name", "MyApp", "--jar", "app.jar",
