@@ -35,7 +35,8 @@ pack() {  # pack VERSION OUT-NAME [OPTION...]
     java -jar "$packer" --name Hello --jar "$work/hello.jar" --version "$version" \
         --company "Example Ltd" --upgrade-code "$code" --runtime "$work/runtime" \
         \
-        --setting "Java Runtime Environment/Virtual Machine Parameters=-Dbuilt=$version" --out "$work/$name" \
+        --setting "Java Runtime Environment/Virtual Machine Parameters=-Dbuilt=$version" \
+        --out "$work/$name" \
         --msi "$work/$name.msi" "$@" >/dev/null
 }
 pack 1.0.0.1 v1 --file-association ".hel=Hello document" --msi-wxs "$work/v1.wxs"
@@ -45,7 +46,9 @@ pack 1.1.0 machine --msi-scope machine --msi-remove-user-settings
 
 # The tables, as msitools reads them back.
 for table in Property Upgrade Shortcut Component; do
-    for build in v1 v1again; do msiinfo export "$work/$build.msi" "$table" > "$work/$build.$table"; done
+    for build in v1 v1again; do
+        msiinfo export "$work/$build.msi" "$table" > "$work/$build.$table"
+    done
 done
 check_line "the product version is the first three numbers" "$work/v1.Property" \
     "ProductVersion	1.0.0"
@@ -74,7 +77,10 @@ user=$(DISPLAY= /usr/lib/wine/wine64 cmd /c 'echo %USERNAME%' 2>/dev/null | tr -
 home="$WINEPREFIX/drive_c/users/$user"
 app="$home/AppData/Local/Programs/Hello"
 shortcut="$home/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/Hello.lnk"
-registry() { wineserver -w; cat "$WINEPREFIX/system.reg" "$WINEPREFIX/user.reg" > "$work/registry"; }
+registry() {  # both registry files, once Wine has written them
+    wineserver -w
+    cat "$WINEPREFIX/system.reg" "$WINEPREFIX/user.reg" > "$work/registry"
+}
 exists() { if [ -e "$1" ]; then echo present; else echo absent; fi; }
 install() {  # install|uninstall: msiexec's exit status into $work/status
     msiexec "$@" && echo "exit 0" > "$work/status" || echo "exit $?" > "$work/status"
@@ -95,7 +101,8 @@ check "with its publisher" "$work/registry" '"Publisher"="Example Ltd"'
 check "with its icon" "$work/registry" 'ApplicationIcon.exe"'
 check "the file association names the application" "$work/registry" \
     '@="\"C:\\users\\'"$user"'\\AppData\\Local\\Programs\\Hello\\Hello.exe\" \"%1\""'
-DISPLAY= timeout 120 /usr/lib/wine/wine64 "C:\\users\\$user\\AppData\\Local\\Programs\\Hello\\Hello64.exe" first \
+DISPLAY= timeout 120 /usr/lib/wine/wine64 \
+    "C:\\users\\$user\\AppData\\Local\\Programs\\Hello\\Hello64.exe" first \
     >/dev/null 2>&1 && echo "exit 0" > "$work/status" || echo "exit $?" > "$work/status"
 check "the installed executable runs the program" "$work/status" "exit 0"
 touch "$app/jre/bin/server/fakejvm.record"
@@ -106,7 +113,8 @@ rm "$app/jre/bin/server/fakejvm.record"
 # What the application and the launcher write: a log in its folder, the user's "JRE Path".
 mkdir -p "$app/logs" "$home/AppData/Roaming/Hello"
 echo "the application's own log" > "$app/logs/app.log"
-printf '[Java Runtime Environment]\r\nJRE Path=C:\\jre\r\n' > "$home/AppData/Roaming/Hello/Hello.ini"
+printf '[Java Runtime Environment]\r\nJRE Path=C:\\jre\r\n' \
+    > "$home/AppData/Roaming/Hello/Hello.ini"
 
 echo "== upgrade to 1.1.0"
 install /i "$(windows_path "$work/v2.msi")"
@@ -121,7 +129,8 @@ same "and only one entry of the product" "$(grep -c '"DisplayName"="Hello"' "$wo
 echo "== downgrade to 1.0.0"
 install /i "$(windows_path "$work/v1.msi")"
 # 1603, the installation failed, as an exit status of Linux keeps it.
-check_line "installing the older version over the newer is refused" "$work/status" "exit $((1603 % 256))"
+check_line "installing the older version over the newer is refused" "$work/status" \
+    "exit $((1603 % 256))"
 check "and leaves the newer one" <(iconv -f UTF-16 -t UTF-8 "$app/Hello.ini") -Dbuilt=1.1.0
 
 echo "== uninstall"
@@ -144,8 +153,8 @@ check_line "msiexec /i INSTALLDIR=... installs" "$work/status" "exit 0"
 same "into that folder" "$(exists "$WINEPREFIX/drive_c/Apps/Hello/Hello.exe")" present
 install /i "$(windows_path "$work/v2.msi")"
 check_line "the upgrade installs" "$work/status" "exit 0"
-check "into the same folder" <(iconv -f UTF-16 -t UTF-8 "$WINEPREFIX/drive_c/Apps/Hello/Hello.ini") \
-    -Dbuilt=1.1.0
+check "into the same folder" \
+    <(iconv -f UTF-16 -t UTF-8 "$WINEPREFIX/drive_c/Apps/Hello/Hello.ini") -Dbuilt=1.1.0
 same "not the default one" "$(exists "$app")" absent
 install /x "$(windows_path "$work/v2.msi")"
 same "whose uninstall removes it" "$(exists "$WINEPREFIX/drive_c/Apps/Hello")" absent
