@@ -133,14 +133,20 @@ public final class Packer {
             out.commit();
             committed = true;
             // The folder is the pack; the installer and its source follow it.
-            if (wix != null && options.msiWxs != null) {
-                Path parent = options.msiWxs.toAbsolutePath().getParent();
-                Files.createDirectories(parent);
-                IoMessages.write(options.msiWxs, wix.text.getBytes(StandardCharsets.UTF_8));
-            }
-            if (msiPart != null) {
-                Files.move(msiPart, options.msi, StandardCopyOption.REPLACE_EXISTING);
-                msiPart = null;
+            Path writing = options.msiWxs;
+            try {
+                if (wix != null && options.msiWxs != null) {
+                    Files.createDirectories(options.msiWxs.toAbsolutePath().getParent());
+                    IoMessages.write(options.msiWxs, wix.text.getBytes(StandardCharsets.UTF_8));
+                }
+                writing = options.msi;
+                if (msiPart != null) {
+                    Files.move(msiPart, options.msi, StandardCopyOption.REPLACE_EXISTING);
+                    msiPart = null;
+                }
+            } catch (IOException e) {
+                throw new PackException("packed " + options.name + " into " + options.out
+                        + ", but writing " + writing + " failed: " + IoMessages.describe(e), e);
             }
         } catch (IOException e) {
             throw new PackException(IoMessages.duringPack(e, out.staging, options.out), e);

@@ -166,7 +166,8 @@ final class WixSource {
         xml.line("<?xml version=\"1.0\" encoding=\"utf-8\"?>");
         xml.comment("The installer of " + product.name + ", written by javalauncher-pack. Build it"
                 + " with: wixl" + (product.is64Bit ? " -a x64" : "") + " -D " + SOURCE_DIR
-                + "=<the packed folder> -o " + product.name + ".msi <this file>");
+                + "=<the packed folder, as a relative path> -o " + product.name + ".msi <this"
+                + " file>");
         xml.open("Wix", "xmlns", "http://schemas.microsoft.com/wix/2006/wi");
         xml.open("Product", "Id", "*", "Name", product.name, "Language", "1033", "Version",
                 version, "Manufacturer", product.manufacturer, "UpgradeCode", guid);
