@@ -42,7 +42,8 @@ pack() {  # pack VERSION OUT-NAME [OPTION...]
 pack 1.0.0.1 v1 --file-association ".hel=Hello document" --msi-wxs "$work/v1.wxs"
 pack 1.0.0.1 v1again --file-association ".hel=Hello document"
 pack 1.1.0 v2 --file-association ".hel=Hello document"
-pack 1.1.0 machine --msi-scope machine --msi-remove-user-settings
+pack 1.1.0 machine --msi-scope machine --msi-remove-user-settings \
+    --setting "Product Information/Product Code=$code"
 
 # The tables, as msitools reads them back.
 for table in Property Upgrade Shortcut Component; do
@@ -160,6 +161,10 @@ install /x "$(windows_path "$work/v2.msi")"
 same "whose uninstall removes it" "$(exists "$WINEPREFIX/drive_c/Apps/Hello")" absent
 
 echo "== per-machine install, removing the user's settings"
+# With a product code, the launcher keeps them in a folder of that name.
+settings="$home/AppData/Roaming/Hello"
+rm -rf "$settings" && mkdir -p "$settings/$code"
+printf '[Java Runtime Environment]\r\nJRE Path=C:\\jre\r\n' > "$settings/$code/Hello.ini"
 install /i "$(windows_path "$work/machine.msi")"
 check "the per-machine installer installs" "$work/status" "exit 0"
 machine="$WINEPREFIX/drive_c/Program Files/Hello"
@@ -172,8 +177,7 @@ install /x "$(windows_path "$work/machine.msi")"
 check "and uninstalls" "$work/status" "exit 0"
 same "removing its files" "$(exists "$machine")" absent
 same "and the shortcut" "$(exists "$common")$(exists "$shortcut")" absentabsent
-same "and, as asked, the user's settings file" \
-    "$(exists "$home/AppData/Roaming/Hello/Hello.ini")" absent
-same "with its folder" "$(exists "$home/AppData/Roaming/Hello")" absent
+same "and, as asked, the user's settings file" "$(exists "$settings/$code/Hello.ini")" absent
+same "with its folders" "$(exists "$settings")" absent
 
 checks_done

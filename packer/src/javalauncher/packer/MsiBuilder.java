@@ -122,9 +122,9 @@ final class MsiBuilder {
         command.addAll(List.of("-D", WixSource.SOURCE_DIR + "=.", "-o", msi.toString(),
                 wxs.toString()));
         run(WIXL, command, folder, "building the installer", shown);
-        for (WixSource.RemoveFileRow row : source.removeFileRows) {
-            run(MSIBUILD, List.of(msibuild.toString(), msi.toString(), "-q", row.insertQuery()),
-                    null, "adding the settings files to the installer's uninstall", shown);
+        for (String query : source.queries) {
+            run(MSIBUILD, List.of(msibuild.toString(), msi.toString(), "-q", query), null,
+                    "adding the settings files to the installer's uninstall", shown);
         }
         if (signer != null) signer.sign(msi, scratch, shown);
     }

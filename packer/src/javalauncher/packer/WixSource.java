@@ -59,25 +59,17 @@ final class WixSource {
         List<String> userSettingsFiles = new ArrayList<>();
     }
 
-    /** One row the wixl dialect cannot express, added to the built package afterwards. */
-    static final class RemoveFileRow {
-        final String key;
-        final String component;
-        final String fileName;
-        final String directory;
-
-        RemoveFileRow(String key, String component, String fileName, String directory) {
-            this.key = key;
-            this.component = component;
-            this.fileName = fileName;
-            this.directory = directory;
+    /** A row of the RemoveFile table (wixl has no RemoveFile); a null file: the folder. */
+    static String removeFileQuery(String key, String component, String fileName,
+            String folderProperty) {
+        if (fileName == null) {
+            return "INSERT INTO `RemoveFile` (`FileKey`, `Component_`, `DirProperty`,"
+                    + " `InstallMode`) VALUES ('" + key + "', '" + component + "', '"
+                    + folderProperty + "', 2)";
         }
-
-        String insertQuery() {
-            return "INSERT INTO `RemoveFile` (`FileKey`, `Component_`, `FileName`,"
-                    + " `DirProperty`, `InstallMode`) VALUES ('" + key + "', '" + component
-                    + "', '" + fileName.replace("'", "''") + "', '" + directory + "', 2)";
-        }
+        return "INSERT INTO `RemoveFile` (`FileKey`, `Component_`, `FileName`, `DirProperty`,"
+                + " `InstallMode`) VALUES ('" + key + "', '" + component + "', '"
+                + fileName.replace("'", "''") + "', '" + folderProperty + "', 2)";
     }
 
     /** The defines wixl needs: where the packed folder is. */
@@ -85,13 +77,18 @@ final class WixSource {
     static final String ICON_ID = "ApplicationIcon.exe";
     private static final String INSTALL_FOLDER_VALUE = "Install Folder";
 
-    final String text;
-    /** Rows for the settings files an uninstall removes (wixl has no RemoveFile element). */
-    final List<RemoveFileRow> removeFileRows;
+    static final String PLAIN_UNINSTALL = "REMOVE~=\"ALL\" AND NOT UPGRADINGPRODUCTCODE";
 
-    private WixSource(String text, List<RemoveFileRow> removeFileRows) {
+    final String text;
+    /**
+     * SQL for what wixl's WiX cannot say, run on the built package: the settings files and
+     * folders an uninstall removes.
+     */
+    final List<String> queries;
+
+    private WixSource(String text, List<String> queries) {
         this.text = text;
-        this.removeFileRows = removeFileRows;
+        this.queries = queries;
     }
 
     /** MSI product versions have three parts: major and minor up to 255, build up to 65535. */
@@ -200,6 +197,8 @@ final class WixSource {
         xml.close("Property");
         xml.empty("CustomAction", "Id", "UseRememberedInstallDir", "Property", "INSTALLDIR",
                 "Value", "[REMEMBEREDINSTALLDIR]");
+        boolean removeSettings = !product.userSettingsFolders.isEmpty();
+        if (removeSettings) writeUserSettingsActions(xml, product);
         for (String sequence : new String[] {"InstallUISequence", "InstallExecuteSequence"}) {
             xml.open(sequence);
             // Right after AppSearch (50): wixl places "After" actions at the end.
@@ -207,6 +206,14 @@ final class WixSource {
                     "UseRememberedInstallDir", "Sequence", "51");
             if (sequence.equals("InstallExecuteSequence")) {
                 xml.empty("RemoveExistingProducts", "After", "InstallValidate");
+                if (removeSettings) {
+                    // After InstallValidate (1400), where REMOVE is known; before RemoveFiles.
+                    List<String> properties = userSettingsProperties(product);
+                    for (int i = 0; i < properties.size(); i++) {
+                        xml.element("Custom", PLAIN_UNINSTALL, "Action",
+                                "Set" + properties.get(i), "Sequence", String.valueOf(1450 + i));
+                    }
+                }
             }
             xml.close(sequence);
         }
@@ -247,9 +254,9 @@ final class WixSource {
         components.add(shortcutComponent);
         xml.close("Directory");
 
-        List<RemoveFileRow> rows = new ArrayList<>();
-        if (!product.userSettingsFolders.isEmpty()) {
-            writeUserSettings(xml, product, scope, hive, rootKey, components, rows);
+        List<String> queries = new ArrayList<>();
+        if (removeSettings) {
+            writeUserSettings(xml, product, scope, hive, rootKey, components, queries);
         }
         xml.close("Directory");
 
@@ -258,7 +265,7 @@ final class WixSource {
         xml.close("Feature");
         xml.close("Product");
         xml.close("Wix");
-        return new WixSource(xml.toString(), rows);
+        return new WixSource(xml.toString(), queries);
     }
 
     /** A folder's component (when it holds files), then its subfolders. */
@@ -331,39 +338,56 @@ final class WixSource {
     }
 
     /**
-     * The user's settings files, removed on uninstall: a component in the deepest settings
-     * folder removes the files (rows added after wixl) and each folder removes itself once
-     * empty. Only the installing user's profile is reached.
+     * The user's settings files, removed on uninstall. A major upgrade uninstalls the older
+     * version too, where they must stay, and a component's condition cannot keep it from being
+     * removed. So the rows name their folders by properties that only a plain uninstall sets
+     * (UPGRADINGPRODUCTCODE marks one run by an upgrade), and a row whose property is empty
+     * removes nothing. Only the uninstalling user's profile is reached.
      */
     private static void writeUserSettings(XmlWriter xml, Product product, String scope,
-            String hive, String rootKey, List<String> components, List<RemoveFileRow> rows) {
-        xml.open("Directory", "Id", "AppDataFolder");
-        String path = "";
-        List<String> ids = new ArrayList<>();
-        for (String folder : product.userSettingsFolders) {
-            path = path.isEmpty() ? folder : path + "/" + folder;
-            String directoryId = id("u", product.upgradeCode, "settings:" + path);
-            ids.add(directoryId);
-            xml.open("Directory", "Id", directoryId, "Name", folder);
-            String component = id("s", product.upgradeCode, "settings:" + path);
-            xml.open("Component", "Id", component, "Guid",
-                    bare(derivedGuid(product.upgradeCode, "settings:" + scope + ":" + path)));
-            xml.empty("RegistryValue", "Root", hive, "Key", formatted(rootKey), "Name",
-                    "Remove Settings " + ids.size(), "Type", "integer", "Value", "1",
-                    "KeyPath", "yes");
-            xml.empty("RemoveFolder", "Id", id("r", product.upgradeCode, "settings:" + path),
-                    "On", "uninstall");
-            xml.close("Component");
-            components.add(component);
-            if (ids.size() == product.userSettingsFolders.size()) {
+            String hive, String rootKey, List<String> components, List<String> queries) {
+        String component = "UserSettings";
+        xml.open("Component", "Id", component, "Guid",
+                bare(derivedGuid(product.upgradeCode, "settings:" + scope)));
+        xml.empty("RegistryValue", "Root", hive, "Key", formatted(rootKey), "Name",
+                "Remove User Settings", "Type", "integer", "Value", "1", "KeyPath", "yes");
+        xml.close("Component");
+        components.add(component);
+        // The deepest folder first: a folder goes only once empty.
+        List<String> properties = userSettingsProperties(product);
+        for (int i = properties.size() - 1; i >= 0; i--) {
+            if (i == properties.size() - 1) {
                 for (String file : product.userSettingsFiles) {
-                    rows.add(new RemoveFileRow(id("x", product.upgradeCode, "settings-file:"
-                            + path + "/" + file), component, file, directoryId));
+                    queries.add(removeFileQuery(id("x", product.upgradeCode, "settings-file:"
+                            + i + "/" + file), component, file, properties.get(i)));
                 }
             }
+            queries.add(removeFileQuery(id("x", product.upgradeCode, "settings-folder:" + i),
+                    component, null, properties.get(i)));
         }
-        for (int i = 0; i < ids.size(); i++) xml.close("Directory");
-        xml.close("Directory");
+        for (String query : queries) {
+            xml.comment("after wixl: msibuild PACKAGE -q \"" + query + "\"");
+        }
+    }
+
+    /** USERSETTINGS0 for the product's folder, USERSETTINGS1 for the code's inside it. */
+    private static List<String> userSettingsProperties(Product product) {
+        List<String> properties = new ArrayList<>();
+        for (int i = 0; i < product.userSettingsFolders.size(); i++) {
+            properties.add("USERSETTINGS" + i);
+        }
+        return properties;
+    }
+
+    /** Sets the folders' properties, in a plain uninstall only. */
+    private static void writeUserSettingsActions(XmlWriter xml, Product product) {
+        String path = "[AppDataFolder]";
+        List<String> properties = userSettingsProperties(product);
+        for (int i = 0; i < properties.size(); i++) {
+            path += formatted(product.userSettingsFolders.get(i)) + "\\";
+            xml.empty("CustomAction", "Id", "Set" + properties.get(i), "Property",
+                    properties.get(i), "Value", path);
+        }
     }
 
     private static String source(String relative) {

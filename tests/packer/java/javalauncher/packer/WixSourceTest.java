@@ -215,24 +215,42 @@ class WixSourceTest {
         assertEquals(39, WixSource.progIdOf("N".repeat(60), "ext").length());
     }
 
+    /** Only a plain uninstall sets the folders' properties; an upgrade's leaves them empty. */
     @Test
-    void userSettingsAreRemovedOnlyWhenAsked() throws Exception {
-        assertTrue(WixSource.of(product()).removeFileRows.isEmpty());
+    void userSettingsAreRemovedOnlyWhenAskedAndNotByAnUpgrade() throws Exception {
+        assertTrue(WixSource.of(product()).queries.isEmpty());
         WixSource.Product product = product();
-        product.userSettingsFolders = List.of("MyApp", "{CODE}");
+        product.userSettingsFolders = List.of("My[App]", "{CODE}");
         product.userSettingsFiles = List.of("MyApp.ini", "O'Neil.ini");
         WixSource source = WixSource.of(product);
         Document wix = parse(source);
-        Element appData = elements(wix, "Directory").stream()
-                .filter(d -> d.getAttribute("Id").equals("AppDataFolder")).findFirst().get();
-        assertEquals(2, appData.getElementsByTagName("RemoveFolder").getLength());
-        assertEquals(2, source.removeFileRows.size());
-        WixSource.RemoveFileRow row = source.removeFileRows.get(1);
-        assertTrue(row.insertQuery().endsWith("'O''Neil.ini', '" + row.directory + "', 2)"),
-                row.insertQuery());
-        Element codeFolder = elements(wix, "Directory").stream()
-                .filter(d -> d.getAttribute("Id").equals(row.directory)).findFirst().get();
-        assertEquals("{CODE}", codeFolder.getAttribute("Name"));
+        List<String> actions = new ArrayList<>();
+        for (Element action : elements(wix, "CustomAction")) {
+            actions.add(action.getAttribute("Property") + "=" + action.getAttribute("Value"));
+        }
+        assertTrue(actions.containsAll(List.of("USERSETTINGS0=[AppDataFolder]My[\\[]App[\\]]\\",
+                "USERSETTINGS1=[AppDataFolder]My[\\[]App[\\]]\\{CODE}\\")), actions.toString());
+        for (Element custom : elements(wix, "Custom")) {
+            if (custom.getAttribute("Action").startsWith("SetUSERSETTINGS")) {
+                assertEquals("REMOVE~=\"ALL\" AND NOT UPGRADINGPRODUCTCODE",
+                        custom.getTextContent());
+            }
+        }
+        List<String> queries = new ArrayList<>();
+        for (String query : source.queries) {
+            queries.add(query.replaceAll("VALUES \\('x[0-9A-F]{32}'", "VALUES ('KEY'"));
+        }
+        String insert = "INSERT INTO `RemoveFile` (`FileKey`, `Component_`, ";
+        // The files, then the deeper folder, then the product's.
+        assertEquals(List.of(
+                insert + "`FileName`, `DirProperty`, `InstallMode`) VALUES ('KEY', 'UserSettings',"
+                        + " 'MyApp.ini', 'USERSETTINGS1', 2)",
+                insert + "`FileName`, `DirProperty`, `InstallMode`) VALUES ('KEY', 'UserSettings',"
+                        + " 'O''Neil.ini', 'USERSETTINGS1', 2)",
+                insert + "`DirProperty`, `InstallMode`) VALUES ('KEY', 'UserSettings',"
+                        + " 'USERSETTINGS1', 2)",
+                insert + "`DirProperty`, `InstallMode`) VALUES ('KEY', 'UserSettings',"
+                        + " 'USERSETTINGS0', 2)"), queries);
     }
 
     /** Each error names the option and says what to give. */
