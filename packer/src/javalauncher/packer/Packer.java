@@ -86,6 +86,13 @@ public final class Packer {
                     + "; give --upgrade-code " + options.upgradeCode + " to every later"
                     + " release, or its installer will not upgrade this one");
         }
+        if ((options.msi != null || options.msiWxs != null) && options.version[3] != 0) {
+            report.accept("note: the installer's version is "
+                    + WixSource.msiVersion(options.version) + ": Windows Installer compares"
+                    + " the first three numbers only, so " + VersionInfo.format(options.version)
+                    + " is one version with every other " + WixSource.msiVersion(options.version)
+                    + ".x to it");
+        }
         PackSettings settings = PackSettings.build(options, base, target, jarNames,
                 runtime != null && runtime.is64Bit);
         notes.addAll(settings.notes);
