@@ -200,7 +200,8 @@ public final class OptionParser {
         if (!installer && (options.msiScope != WixSource.Scope.USER
                 || options.msiRemoveUserSettings || !options.fileAssociations.isEmpty())) {
             throw new UsageException("--msi-scope, --msi-remove-user-settings and"
-                    + " --file-association only apply together with --msi <installer.msi>");
+                    + " --file-association only apply together with --msi <installer.msi> (or"
+                    + " --msi-wxs <installer.wxs>)");
         }
         if (!installer) return;
         String problem = WixSource.versionProblem(options.version);
