@@ -3,7 +3,9 @@
 # hold (read back with msitools), a per-user install that puts the files, the shortcut, the
 # file association and the uninstall entry in place and whose executable runs; an upgrade that
 # replaces the files and keeps what the application wrote; a downgrade refused; an uninstall
-# that removes what it installed and keeps the user's settings; and a per-machine install.
+# that removes what it installed and keeps the user's settings; another folder given with
+# INSTALLDIR, which the upgrade keeps; and a per-machine install that removes the user's
+# settings when asked.
 # Usage: msi_e2e.sh PACKER_JAR SOURCE_ROOT WIN64_TREE
 set -euo pipefail
 packer="$1"
@@ -34,10 +36,8 @@ pack() {  # pack VERSION OUT-NAME [OPTION...]
     shift 2
     java -jar "$packer" --name Hello --jar "$work/hello.jar" --version "$version" \
         --company "Example Ltd" --upgrade-code "$code" --runtime "$work/runtime" \
-        \
         --setting "Java Runtime Environment/Virtual Machine Parameters=-Dbuilt=$version" \
-        --out "$work/$name" \
-        --msi "$work/$name.msi" "$@" >/dev/null
+        --out "$work/$name" --msi "$work/$name.msi" "$@" >/dev/null
 }
 pack 1.0.0.1 v1 --file-association ".hel=Hello document" --msi-wxs "$work/v1.wxs"
 pack 1.0.0.1 v1again --file-association ".hel=Hello document"
