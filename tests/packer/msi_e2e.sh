@@ -14,7 +14,7 @@ win64="$3"
 work=$(mktemp -d "${TMPDIR:-/tmp}/packer-msi.XXXXXX")
 export WINEPREFIX="$work/wineprefix" WINEDEBUG=-all QEMU_RESERVED_VA=0x81000000
 export WINEDLLOVERRIDES="mscoree,mshtml=;winedbg.exe=d"
-trap 'wineserver -k 2>/dev/null || true; rm -rf "$work"' EXIT
+trap 'wineserver -k 2>/dev/null || true; [ -n "${KEEP:-}" ] || rm -rf "$work"' EXIT
 # shellcheck source=../support/wine_checks.sh
 source "$root/tests/support/wine_checks.sh"
 same() {  # same DESCRIPTION ACTUAL EXPECTED
@@ -173,6 +173,10 @@ same "into the 64-bit Program Files for a 64-bit runtime" "$(exists "$machine/He
 # (Windows: in every user's).
 common="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Hello.lnk"
 same "with the Start-menu shortcut" "$(exists "$common")$(exists "$shortcut")" absentpresent
+registry
+check "remembering the folder in the 64-bit registry view, as a 64-bit pack" "$work/registry" \
+    '"Install Folder"="C:\\Program Files\\Hello\\"'
+same "not the 32-bit one" "$(grep -ci 'Wow6432Node\\\\Example Ltd' "$work/registry")" 0
 install /x "$(windows_path "$work/machine.msi")"
 check "and uninstalls" "$work/status" "exit 0"
 same "removing its files" "$(exists "$machine")" absent

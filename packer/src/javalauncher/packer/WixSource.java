@@ -193,7 +193,7 @@ final class WixSource {
         xml.open("Property", "Id", "REMEMBEREDINSTALLDIR");
         xml.empty("RegistrySearch", "Id", "RememberedInstallDir", "Root", hive, "Key",
                 rootKey, "Name", INSTALL_FOLDER_VALUE, "Type", "raw", "Win64",
-                product.is64Bit ? "yes" : null);
+                win64(product));
         xml.close("Property");
         xml.empty("CustomAction", "Id", "UseRememberedInstallDir", "Property", "INSTALLDIR",
                 "Value", "[REMEMBEREDINSTALLDIR]");
@@ -232,7 +232,7 @@ final class WixSource {
         }
         xml.open("Directory", "Id", "INSTALLDIR", "Name", product.name);
         Folder root = Folder.of(product.files);
-        writeFolder(xml, product, root, "", "INSTALLDIR", scope, components);
+        writeFolder(xml, product, root, "", scope, components);
         xml.close("Directory");
         if (product.scope == Scope.USER) xml.close("Directory");
         xml.close("Directory");
@@ -241,7 +241,8 @@ final class WixSource {
         xml.open("Directory", "Id", "ProgramMenuFolder");
         String shortcutComponent = "StartMenuShortcut";
         xml.open("Component", "Id", shortcutComponent, "Guid",
-                bare(derivedGuid(product.upgradeCode, "shortcut:" + scope)));
+                bare(derivedGuid(product.upgradeCode, "shortcut:" + scope)), "Win64",
+                win64(product));
         xml.empty("Shortcut", "Id", "ApplicationShortcut", "Name", product.name, "Description",
                 product.description, "Target",
                 "[INSTALLDIR]" + formatted(product.mainExecutable), "WorkingDirectory",
@@ -268,13 +269,19 @@ final class WixSource {
         return new WixSource(xml.toString(), queries);
     }
 
-    /** A folder's component (when it holds files), then its subfolders. */
+    /**
+     * A folder's component, then its subfolders'. A folder of folders only (jre\) gets none:
+     * a component of its own would remove it (RemoveFolders) only after the folders above it
+     * were tried (RemoveFiles), and leave them; as it is, the installer removes it with the
+     * last component below it.
+     */
     private static void writeFolder(XmlWriter xml, Product product, Folder folder, String path,
-            String directoryId, String scope, List<String> components) {
+            String scope, List<String> components) {
         if (!folder.files.isEmpty()) {
             String component = id("c", product.upgradeCode, "folder:" + path);
             xml.open("Component", "Id", component, "Guid",
-                    bare(derivedGuid(product.upgradeCode, "folder:" + scope + ":" + path)));
+                    bare(derivedGuid(product.upgradeCode, "folder:" + scope + ":" + path)),
+                    "Win64", win64(product));
             boolean first = true;
             for (String file : folder.files) {
                 String relative = path.isEmpty() ? file : path + "/" + file;
@@ -293,7 +300,7 @@ final class WixSource {
             String subPath = path.isEmpty() ? sub.getKey() : path + "/" + sub.getKey();
             String subId = id("d", product.upgradeCode, subPath);
             xml.open("Directory", "Id", subId, "Name", sub.getKey());
-            writeFolder(xml, product, sub.getValue(), subPath, subId, scope, components);
+            writeFolder(xml, product, sub.getValue(), subPath, scope, components);
             xml.close("Directory");
         }
     }
@@ -348,7 +355,8 @@ final class WixSource {
             String hive, String rootKey, List<String> components, List<String> queries) {
         String component = "UserSettings";
         xml.open("Component", "Id", component, "Guid",
-                bare(derivedGuid(product.upgradeCode, "settings:" + scope)));
+                bare(derivedGuid(product.upgradeCode, "settings:" + scope)), "Win64",
+                win64(product));
         xml.empty("RegistryValue", "Root", hive, "Key", formatted(rootKey), "Name",
                 "Remove User Settings", "Type", "integer", "Value", "1", "KeyPath", "yes");
         xml.close("Component");
@@ -388,6 +396,11 @@ final class WixSource {
             xml.empty("CustomAction", "Id", "Set" + properties.get(i), "Property",
                     properties.get(i), "Value", path);
         }
+    }
+
+    /** A 64-bit pack's components write the 64-bit registry view, as the executables read. */
+    private static String win64(Product product) {
+        return product.is64Bit ? "yes" : null;
     }
 
     private static String source(String relative) {

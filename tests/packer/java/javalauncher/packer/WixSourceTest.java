@@ -118,6 +118,9 @@ class WixSourceTest {
         for (Element value : elements(wix, "RegistryValue")) {
             assertEquals(hive, value.getAttribute("Root"), value.getAttribute("Key"));
         }
+        for (Element component : elements(wix, "Component")) {
+            assertEquals(is64Bit ? "yes" : "", component.getAttribute("Win64"));
+        }
     }
 
     @Test
