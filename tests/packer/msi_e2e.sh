@@ -6,7 +6,7 @@
 # that removes what it installed and keeps the user's settings; another folder given with
 # INSTALLDIR, which the upgrade keeps; and a per-machine install that removes the user's
 # settings when asked.
-# Usage: msi_e2e.sh PACKER_JAR SOURCE_ROOT WIN64_TREE
+# Usage: msi_e2e.sh PACKER_JAR SOURCE_ROOT WIN64_TREE   (KEEP=1 keeps its work folder)
 set -euo pipefail
 packer="$1"
 root="$2"
