@@ -1,7 +1,9 @@
 #!/bin/bash
 # Sets up a fresh Debian 12 machine if needed, builds the launcher and the packer, packs the
 # bundled example application (example/) into a Windows application folder with its icon,
-# version information and settings, and runs the packed executable under Wine.
+# version information and settings, and runs the packed executable under Wine; then installs
+# the installer built with it (HelloApp-1.2.3.msi) under Wine, runs the installed executable
+# and uninstalls it again.
 #
 # No Windows Java runtime can be installed here, so the runtime packed beside the executable
 # holds the project's test-only jvm.dll: it implements the JNI invocation API, records what the
@@ -36,7 +38,8 @@ java -jar build/win32/packer/javalauncher-pack.jar \
     --version 1.2.3.4 --company "Example Ltd" --description "Hello Example" \
     --upgrade-code "{2D8F4B6A-3C1E-4F7D-8A9B-0E5C6D7F8A91}" --base-settings example/HelloApp.ini \
     --setting 'Application/Cmd=--greeting "from the settings file"' \
-    --runtime "$work/runtime" --out "$app"
+    --runtime "$work/runtime" --out "$app" --msi "$work/HelloApp-1.2.3.msi" \
+    --file-association ".hello=Hello greeting"
 (cd "$app" && find . -maxdepth 3 -not -name '.' | sort | sed 's/^/  /')
 
 export WINEPREFIX="${WINEPREFIX:-${TMPDIR:-/tmp}/javalauncher-wine-$(id -u)}"
@@ -61,3 +64,25 @@ cat "$app/jre/bin/client/fakejvm.record"
 echo "== the program's standard output ($app/logs)"
 cat "$app"/logs/out-*.log
 echo
+
+echo "== installing build/example/HelloApp-1.2.3.msi with msiexec /i ... /qn (per user)"
+# Wine's 64-bit msiexec and cmd: 32-bit programs run through qemu-user on some hosts, slowly.
+system64="$WINEPREFIX/drive_c/windows/system32"
+msiexec() { tools/wine-run "$system64/msiexec.exe" "$@" /qn; }
+msiexec /i "Z:${work//\//\\}\\HelloApp-1.2.3.msi"
+local_app_data=$(tools/wine-run "$system64/cmd.exe" /c 'echo %LOCALAPPDATA%' | tr -d '\r')
+installed="$local_app_data\\Programs\\HelloApp"
+echo "installed into $installed:"
+unix_installed=$(tools/wine-run "$system64/winepath.exe" -u "$installed")
+(cd "$unix_installed" && find . -maxdepth 3 -not -name '.' | sort | sed 's/^/  /')
+echo "== running the installed HelloApp.exe"
+tools/wine-run build/win32/tests/support/windriver.exe --timeout 120000 --press 1 \
+    "$installed\\HelloApp.exe" "started from the installed copy"
+echo "== the installed program's standard output"
+cat "$unix_installed"/logs/out-*.log
+echo
+echo "== uninstalling with msiexec /x ... /qn"
+msiexec /x "Z:${work//\//\\}\\HelloApp-1.2.3.msi"
+# What the application wrote there (its logs) is its own and stays; the example removes it.
+rm -rf "$unix_installed"
+echo "uninstalled"

@@ -9,6 +9,9 @@ packages=(cmake ninja-build clang clang-format libclang-rt-14-dev googletest
           openjdk-17-jdk-headless qemu-user-static)
 # The packer: its JUnit 5 tests, Authenticode signing and the test certificates.
 packages+=(junit5 osslsigncode openssl)
+# Installers built by the packer (wixl), and read back by the tests and the packer's
+# --msi-remove-user-settings (msitools: msiinfo, msidump, msibuild).
+packages+=(wixl msitools)
 # The packer's Maven plugin, built and tested offline against Debian's Maven repository.
 packages+=(maven libmaven-plugin-tools-java libmaven3-core-java libmaven-compiler-plugin-java
            libmaven-resources-plugin-java libmaven-install-plugin-java libmaven-jar-plugin-java

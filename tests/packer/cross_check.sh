@@ -85,6 +85,19 @@ check "without osslsigncode, --sign says what to install" \
              --out '$work/nosigner' --sign '$work/signer.pfx' 2>'$work/err';
              [ \$? = 1 ] && grep -q 'apt-get install osslsigncode' '$work/err' &&
              [ ! -e '$work/nosigner' ]"
+check "--msi with --sign signs the installer as well as the executables" \
+    "$java" -jar "$packer" --name Hello --jar "$work/hello.jar" --out "$work/installed" \
+    --msi "$work/Hello.msi" --sign "$work/signer.pfx" --password-env PACKER_TEST_PASSWORD \
+    --sign-ca "$work/cert.pem"
+check "osslsigncode verify accepts the signed installer" \
+    osslsigncode verify -CAfile "$work/cert.pem" -in "$work/Hello.msi"
+check "msiinfo reads the signed installer's tables" \
+    bash -c "msiinfo export '$work/Hello.msi' Property | grep -q '^ProductName	Hello'"
+check "without wixl, --msi says what to install and writes nothing" \
+    bash -c "PATH=/nonexistent '$java' -jar '$packer' --name Hello --jar '$work/hello.jar' \
+             --out '$work/nowixl' --msi '$work/nowixl.msi' 2>'$work/err';
+             [ \$? = 1 ] && grep -q 'apt-get install wixl' '$work/err' &&
+             [ ! -e '$work/nowixl' ] && [ ! -e '$work/nowixl.msi' ]"
 check "packing without --sign does not need osslsigncode" \
     env PATH=/nonexistent "$java" -jar "$packer" --name Hello --jar "$work/hello.jar" \
     --out "$work/unsigned"

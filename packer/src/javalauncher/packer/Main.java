@@ -28,6 +28,13 @@ public final class Main {
             }
             Packer.pack(options);
             System.out.println("packed " + options.name + " into " + options.out);
+            if (options.msi != null) {
+                System.out.println("built the installer " + options.msi + " (version "
+                        + WixSource.msiVersion(options.version) + ", upgrade code "
+                        + options.upgradeCode + ")");
+            } else if (options.msiWxs != null) {
+                System.out.println("wrote the installer's WiX source " + options.msiWxs);
+            }
             return PACKED;
         } catch (UsageException e) {
             System.err.println("javalauncher-pack: " + e.getMessage());

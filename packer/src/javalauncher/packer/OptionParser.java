@@ -12,12 +12,14 @@ import javalauncher.packer.resources.VersionInfo;
 public final class OptionParser {
     private static final String IDENTIFIER = "[\\p{L}_$][\\p{L}\\p{N}_$]*";
     private static final String CLASS_NAME = IDENTIFIER + "(\\." + IDENTIFIER + ")*";
-    private static final Set<String> REPEATABLE = Set.of("--jar", "--setting");
-    private static final Set<String> FLAGS = Set.of("--help", "-h", "--64-bit", "--console");
+    private static final Set<String> REPEATABLE = Set.of("--jar", "--setting",
+            "--file-association");
+    private static final Set<String> FLAGS = Set.of("--help", "-h", "--64-bit", "--console",
+            "--msi-remove-user-settings");
     private static final Set<String> VALUE_OPTIONS = Set.of("--name", "--jar", "--main-class",
             "--icon", "--version", "--company", "--description", "--runtime", "--setting",
             "--base-settings", "--upgrade-code", "--sign", "--password-env", "--timestamp-url",
-            "--sign-ca", "--out");
+            "--sign-ca", "--out", "--msi", "--msi-wxs", "--msi-scope", "--file-association");
     /** The executable's name is NAME + "64.exe", which must stay a short file name. */
     private static final int MAX_NAME_LENGTH = 100;
 
@@ -48,6 +50,8 @@ public final class OptionParser {
                     options.allow64Bit = true;
                 } else if (option.equals("--console")) {
                     options.console = true;
+                } else if (option.equals("--msi-remove-user-settings")) {
+                    options.msiRemoveUserSettings = true;
                 } else {
                     options.help = true;
                 }
@@ -140,6 +144,26 @@ public final class OptionParser {
             case "--out":
                 options.out = path(option, value);
                 break;
+            case "--msi":
+                options.msi = path(option, value);
+                break;
+            case "--msi-wxs":
+                options.msiWxs = path(option, value);
+                break;
+            case "--msi-scope":
+                if (value.equals("user")) {
+                    options.msiScope = WixSource.Scope.USER;
+                } else if (value.equals("machine")) {
+                    options.msiScope = WixSource.Scope.MACHINE;
+                } else {
+                    throw new UsageException("--msi-scope \"" + value + "\": give user (the"
+                            + " default: no elevation, under %LOCALAPPDATA%\\Programs) or"
+                            + " machine (Program Files, for every user)");
+                }
+                break;
+            case "--file-association":
+                options.fileAssociations.add(association(value));
+                break;
             default:
                 throw new UsageException("unknown option " + option + " (see --help)");
         }
@@ -162,12 +186,80 @@ public final class OptionParser {
                     + " the base settings by that code; make one GUID (e.g. with uuidgen) and"
                     + " keep it for every release");
         }
+        checkInstaller(options);
         boolean signing = options.signingKey != null;
         if (!signing && (options.passwordVariable != null || options.timestampUrl != null
                 || options.signingCa != null)) {
             throw new UsageException("--password-env, --timestamp-url and --sign-ca only"
                     + " apply together with --sign <key.pfx>");
         }
+    }
+
+    private static void checkInstaller(PackOptions options) throws UsageException {
+        boolean installer = options.msi != null || options.msiWxs != null;
+        if (!installer && (options.msiScope != WixSource.Scope.USER
+                || options.msiRemoveUserSettings || !options.fileAssociations.isEmpty())) {
+            throw new UsageException("--msi-scope, --msi-remove-user-settings and"
+                    + " --file-association only apply together with --msi <installer.msi> (or"
+                    + " --msi-wxs <installer.wxs>)");
+        }
+        if (!installer) return;
+        String problem = WixSource.versionProblem(options.version);
+        if (problem != null) {
+            throw new UsageException("--version " + VersionInfo.format(options.version) + ": "
+                    + problem + "; give a smaller version, e.g. --version 1.2.3");
+        }
+        if (options.msi != null && options.msiWxs != null
+                && options.msi.toAbsolutePath().normalize()
+                        .equals(options.msiWxs.toAbsolutePath().normalize())) {
+            throw new UsageException("--msi and --msi-wxs name the same file; give two");
+        }
+        Path out = options.out.toAbsolutePath().normalize();
+        for (Path file : new Path[] {options.msi, options.msiWxs}) {
+            // A file in --out would be a foreign file to the next pack into it.
+            if (file != null && file.toAbsolutePath().normalize().startsWith(out)) {
+                throw new UsageException((file == options.msi ? "--msi " : "--msi-wxs ") + file
+                        + " lies inside --out " + options.out + "; put it beside, e.g. --msi "
+                        + options.out.resolveSibling(options.name + ".msi"));
+            }
+        }
+        checkInstallerText("--name", options.name);
+        checkInstallerText("--company", options.company);
+        checkInstallerText("--description", options.description);
+        for (Path jar : options.jars) {
+            Path fileName = jar.getFileName();
+            if (fileName != null) checkInstallerText("--jar", fileName.toString());
+        }
+        Set<String> extensions = new HashSet<>();
+        for (WixSource.Association association : options.fileAssociations) {
+            checkInstallerText("--file-association", association.description);
+            if (!extensions.add(association.extension.toLowerCase(Locale.ROOT))) {
+                throw new UsageException("--file-association ." + association.extension
+                        + " is given twice; give each extension once");
+            }
+        }
+    }
+
+    private static void checkInstallerText(String option, String text) throws UsageException {
+        String problem = text == null ? null : WixSource.textProblem(text);
+        if (problem != null) {
+            throw new UsageException(option + " \"" + text + "\": " + problem + "; change it"
+                    + " for the installer, or leave --msi out");
+        }
+    }
+
+    /** ".ext=Description": the file type the application opens, and what Explorer calls it. */
+    private static WixSource.Association association(String value) throws UsageException {
+        int equals = value.indexOf('=');
+        String extension = equals < 0 ? value : value.substring(0, equals);
+        String description = equals < 0 ? "" : value.substring(equals + 1).strip();
+        if (extension.startsWith(".")) extension = extension.substring(1);
+        if (!extension.matches("[A-Za-z0-9][A-Za-z0-9_-]{0,30}") || description.isEmpty()
+                || description.length() > 200 || description.chars().anyMatch(c -> c < 32)) {
+            throw new UsageException("--file-association \"" + value + "\": give the extension"
+                    + " and what the files are, e.g. " + HelpText.exampleOf("--file-association"));
+        }
+        return new WixSource.Association(extension, description);
     }
 
     /** The name becomes file names on Windows (NAME.exe, NAME64.exe, NAME.ini). */

@@ -28,4 +28,13 @@ public final class PackOptions {
     public String timestampUrl;
     public Path signingCa;
     public Path out;
+    /** The installer to build of the pack; null for none. */
+    public Path msi;
+    /** Where to keep the installer's WiX source; with no msi, the source alone is written. */
+    public Path msiWxs;
+    WixSource.Scope msiScope = WixSource.Scope.USER;
+    public boolean msiRemoveUserSettings;
+    final List<WixSource.Association> fileAssociations = new ArrayList<>();
+    /** Set when the packer made the upgrade code up, so that it says to keep it. */
+    boolean upgradeCodeGenerated;
 }

@@ -52,6 +52,11 @@ public final class PackRequest {
         return options.name;
     }
 
+    /** The installer to build, as --msi gave it; null for none. */
+    public Path msi() {
+        return options.msi;
+    }
+
     /** The folder the pack goes to, as --out gave it. */
     public Path out() {
         return options.out;
@@ -63,8 +68,10 @@ public final class PackRequest {
         private final Map<String, String> single = new LinkedHashMap<>();
         private final List<String> jars = new ArrayList<>();
         private final List<String> settings = new ArrayList<>();
+        private final List<String> fileAssociations = new ArrayList<>();
         private boolean allow64Bit;
         private boolean console;
+        private boolean msiRemoveUserSettings;
         private String password;
 
         private Builder() {}
@@ -182,6 +189,33 @@ public final class PackRequest {
             return put("--out", out);
         }
 
+        /** --msi: the Windows Installer package to build of the pack (needs wixl). */
+        public Builder msi(Path msi) {
+            return put("--msi", msi);
+        }
+
+        /** --msi-wxs: where to keep the installer's WiX source. */
+        public Builder msiWxs(Path wxs) {
+            return put("--msi-wxs", wxs);
+        }
+
+        /** --msi-scope: "user" (the default) or "machine". */
+        public Builder msiScope(String scope) {
+            return put("--msi-scope", scope);
+        }
+
+        /** --file-association, once per file type: ".ext=Description". */
+        public Builder fileAssociation(String association) {
+            if (association != null) fileAssociations.add(association);
+            return this;
+        }
+
+        /** --msi-remove-user-settings: the uninstall removes the user's settings files. */
+        public Builder msiRemoveUserSettings(boolean remove) {
+            this.msiRemoveUserSettings = remove;
+            return this;
+        }
+
         /** Checks the request as the command line would; the message names the option. */
         public PackRequest build() throws UsageException {
             // "--option=value" keeps a value that starts with "--" a value. The name and the
@@ -197,6 +231,10 @@ public final class PackRequest {
             for (String setting : settings) args.add("--setting=" + setting);
             if (allow64Bit) args.add("--64-bit");
             if (console) args.add("--console");
+            for (String association : fileAssociations) {
+                args.add("--file-association=" + association);
+            }
+            if (msiRemoveUserSettings) args.add("--msi-remove-user-settings");
             PackOptions options = OptionParser.parse(args);
             if (password != null) {
                 if (options.signingKey == null) {

@@ -9,6 +9,7 @@ import java.nio.charset.CodingErrorAction;
 import java.nio.charset.StandardCharsets;
 import java.nio.file.Files;
 import java.nio.file.Path;
+import java.nio.file.StandardCopyOption;
 import java.util.ArrayList;
 import java.util.HashSet;
 import java.util.List;
@@ -79,6 +80,19 @@ public final class Packer {
                 options.runtime == null ? null : BundledRuntime.inspect(options.runtime);
         String description = options.description != null ? options.description : options.name;
         Signer signer = options.signingKey == null ? null : Signer.prepare(options, description);
+        MsiBuilder msiBuilder = MsiBuilder.prepare(options);
+        if (options.upgradeCodeGenerated) {
+            report.accept("note: the installer's upgrade code is " + options.upgradeCode
+                    + "; give --upgrade-code " + options.upgradeCode + " to every later"
+                    + " release, or its installer will not upgrade this one");
+        }
+        if ((options.msi != null || options.msiWxs != null) && options.version[3] != 0) {
+            report.accept("note: the installer's version is "
+                    + WixSource.msiVersion(options.version) + ": Windows Installer compares"
+                    + " the first three numbers only, so " + VersionInfo.format(options.version)
+                    + " is one version with every other " + WixSource.msiVersion(options.version)
+                    + ".x to it");
+        }
         PackSettings settings = PackSettings.build(options, base, target, jarNames,
                 runtime != null && runtime.is64Bit);
         notes.addAll(settings.notes);
@@ -87,6 +101,7 @@ public final class Packer {
         if (runtime != null) checkOutsideRuntime(options.out, options.runtime);
         OutputFolder out = OutputFolder.create(options.out, options.name);
         boolean committed = false;
+        Path msiPart = null;
         try {
             Path folder = out.staging;
             String exe32 = options.name + ".exe";
@@ -110,12 +125,47 @@ public final class Packer {
                 signer.sign(folder.resolve(exe32), out.scratch(), out::shown);
                 signer.sign(folder.resolve(exe64), out.scratch(), out::shown);
             }
+            boolean is64Bit = runtime != null && runtime.is64Bit;
+            WixSource wix = options.msi == null && options.msiWxs == null ? null
+                    : MsiBuilder.source(options, folder, description, is64Bit, settings);
+            if (msiBuilder != null) {
+                Path msi = out.scratch().resolve("installer.msi");
+                msiBuilder.build(wix, folder, msi, out.scratch(), is64Bit, signer, out::shown);
+                // Beside its place, so that it moves in at once when the pack is in.
+                Path parent = options.msi.toAbsolutePath().getParent();
+                Files.createDirectories(parent);
+                msiPart = Files.createTempFile(parent, "." + options.msi.getFileName(), ".part");
+                Files.copy(msi, msiPart, StandardCopyOption.REPLACE_EXISTING);
+            }
             out.commit();
             committed = true;
+            // The folder is the pack; the installer and its source follow it.
+            Path writing = options.msiWxs;
+            try {
+                if (wix != null && options.msiWxs != null) {
+                    Files.createDirectories(options.msiWxs.toAbsolutePath().getParent());
+                    IoMessages.write(options.msiWxs, wix.text.getBytes(StandardCharsets.UTF_8));
+                }
+                writing = options.msi;
+                if (msiPart != null) {
+                    Files.move(msiPart, options.msi, StandardCopyOption.REPLACE_EXISTING);
+                    msiPart = null;
+                }
+            } catch (IOException e) {
+                throw new PackException("packed " + options.name + " into " + options.out
+                        + ", but writing " + writing + " failed: " + IoMessages.describe(e), e);
+            }
         } catch (IOException e) {
             throw new PackException(IoMessages.duringPack(e, out.staging, options.out), e);
         } finally {
             if (!committed) out.abandon();
+            if (msiPart != null) {
+                try {
+                    Files.deleteIfExists(msiPart);
+                } catch (IOException e) {
+                    // Only a hidden ".part" file stays behind.
+                }
+            }
         }
     }
 

@@ -185,17 +185,26 @@ final class Signer {
      */
     static String runTool(List<String> command, byte[] input, String what, long timeoutMillis)
             throws PackException, ToolFailed {
+        return runTool(TOOL, command, null, input, what, timeoutMillis);
+    }
+
+    /** As above for another tool, started in folder (null: the current one). */
+    static String runTool(String toolName, List<String> command, Path folder, byte[] input,
+            String what, long timeoutMillis) throws PackException, ToolFailed {
         Process process;
         try {
-            process = new ProcessBuilder(command).redirectErrorStream(true).start();
+            ProcessBuilder builder = new ProcessBuilder(command).redirectErrorStream(true);
+            if (folder != null) builder.directory(folder.toFile());
+            process = builder.start();
         } catch (IOException e) {
-            throw new PackException(what + ": cannot run " + TOOL + " (" + e.getMessage() + ")");
+            throw new PackException(what + ": cannot run " + toolName + " (" + e.getMessage()
+                    + ")");
         }
         Thread killOnExit = new Thread(() -> destroyTree(process));
         Runtime.getRuntime().addShutdownHook(killOnExit);
         ByteArrayOutputStream output = new ByteArrayOutputStream();
         Thread reader = new Thread(() -> collect(process.getInputStream(), output),
-                TOOL + " output");
+                toolName + " output");
         reader.setDaemon(true);
         reader.start();
         try {
@@ -206,7 +215,7 @@ final class Signer {
             }
             if (!process.waitFor(timeoutMillis, TimeUnit.MILLISECONDS)) {
                 destroyTree(process);
-                throw new PackException(what + ": " + TOOL + " did not finish in "
+                throw new PackException(what + ": " + toolName + " did not finish in "
                         + describe(timeoutMillis) + ", so the packer ended it");
             }
             reader.join(5000);
@@ -257,7 +266,7 @@ final class Signer {
         return millis % 60000 == 0 ? millis / 60000 + " minutes" : millis / 1000.0 + " seconds";
     }
 
-    private static String lastLines(String text, int count) {
+    static String lastLines(String text, int count) {
         String[] lines = text.strip().split("\\R");
         int from = Math.max(0, lines.length - count);
         return "  " + String.join("\n  ", List.of(lines).subList(from, lines.length));

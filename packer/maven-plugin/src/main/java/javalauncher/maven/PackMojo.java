@@ -120,6 +120,26 @@ public class PackMojo extends AbstractMojo {
     @Parameter(property = "javalauncher.out")
     File out;
 
+    /** --msi: an installer of the pack to build as well (needs wixl on the PATH). */
+    @Parameter(property = "javalauncher.msi")
+    File msi;
+
+    /** --msi-wxs: where to keep the installer's WiX source. */
+    @Parameter(property = "javalauncher.msiWxs")
+    File msiWxs;
+
+    /** --msi-scope: user (the default) or machine. */
+    @Parameter(property = "javalauncher.msiScope")
+    String msiScope;
+
+    /** --file-association, one entry per file type: ".ext=Description". */
+    @Parameter
+    List<String> fileAssociations;
+
+    /** --msi-remove-user-settings. */
+    @Parameter(property = "javalauncher.msiRemoveUserSettings", defaultValue = "false")
+    boolean msiRemoveUserSettings;
+
     /** Leaves the pack out of this build. */
     @Parameter(property = "javalauncher.skip", defaultValue = "false")
     boolean skip;
@@ -178,7 +198,10 @@ public class PackMojo extends AbstractMojo {
                 .allow64Bit(allow64Bit).console(console).baseSettings(path(baseSettings)).upgradeCode(upgradeCode)
                 .sign(path(sign)).passwordEnv(passwordEnv).timestampUrl(timestampUrl)
                 .signCa(path(signCa))
-                .out(out != null ? out.toPath() : buildDirectory.toPath().resolve(name));
+                .out(out != null ? out.toPath() : buildDirectory.toPath().resolve(name))
+                .msi(path(msi)).msiWxs(path(msiWxs)).msiScope(msiScope)
+                .msiRemoveUserSettings(msiRemoveUserSettings);
+        if (fileAssociations != null) fileAssociations.forEach(builder::fileAssociation);
         try {
             return builder.build();
         } catch (PackException e) {

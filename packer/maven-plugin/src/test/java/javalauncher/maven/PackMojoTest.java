@@ -72,6 +72,11 @@ class PackMojoTest {
                     m.timestampUrl = "http://ts.example.com";
                     m.signCa = new File("ca.pem");
                     m.out = new File("dist/App");
+                    m.msi = new File("dist/App.msi");
+                    m.msiWxs = new File("dist/App.wxs");
+                    m.msiScope = "machine";
+                    m.fileAssociations = List.of(".myd=My document");
+                    m.msiRemoveUserSettings = true;
                 }), List.of("--name=app", jar, "--jar=/repo/dep-1.0.jar",
                         "--main-class=com.example.Main", "--icon=app.ico", "--version=1.2.3",
                         "--company=Example Ltd", "--description=An editor", "--runtime=jre",
@@ -79,8 +84,10 @@ class PackMojoTest {
                         "--upgrade-code=3f2504e0-4f89-11d3-9a0c-0305e82c3301",
                         "--sign=key.pfx", "--password-env=SIGN_PASSWORD",
                         "--timestamp-url=http://ts.example.com", "--sign-ca=ca.pem",
-                        "--out=dist/App", "--setting=Application/Cmd=--x",
-                        "--setting=Display/Splash Screen=a b", "--64-bit", "--console")),
+                        "--out=dist/App", "--msi=dist/App.msi", "--msi-wxs=dist/App.wxs",
+                        "--msi-scope=machine", "--setting=Application/Cmd=--x",
+                        "--setting=Display/Splash Screen=a b", "--64-bit", "--console",
+                        "--file-association=.myd=My document", "--msi-remove-user-settings")),
                 // The password itself never shows in the logged command line.
                 Arguments.of("a password from Maven's settings", mojo(m -> {
                     m.sign = new File("key.pfx");
