@@ -14,15 +14,16 @@ int checkedLength(size_t size) {
 }
 }  // namespace
 
-std::string toThreadAnsi(std::wstring_view text) {
+std::string toThreadAnsi(std::wstring_view text) { return toCodePage(text, CP_THREAD_ACP); }
+
+std::string toCodePage(std::wstring_view text, unsigned codePage) {
     if (text.empty()) return {};
     const int length = checkedLength(text.size());
     const int needed =
-        WideCharToMultiByte(CP_THREAD_ACP, 0, text.data(), length, nullptr, 0, nullptr, nullptr);
+        WideCharToMultiByte(codePage, 0, text.data(), length, nullptr, 0, nullptr, nullptr);
     if (needed <= 0) return {};
     std::string result(static_cast<size_t>(needed), '\0');
-    WideCharToMultiByte(CP_THREAD_ACP, 0, text.data(), length, result.data(), needed, nullptr,
-                        nullptr);
+    WideCharToMultiByte(codePage, 0, text.data(), length, result.data(), needed, nullptr, nullptr);
     return result;
 }
 

@@ -133,9 +133,14 @@ std::optional<RegistryChoice> searchRegistry(const JreSearchSettings& settings, 
                                              const LauncherPlatform& platform,
                                              std::vector<JreCandidate> sourceRows,
                                              SearchTrace* trace) {
+    // A source's place in the order; past the end for a source not used.
+    const auto sourceOrder = [&](RuntimeSource source) {
+        return std::find(settings.runtimeSources.begin(), settings.runtimeSources.end(), source) -
+               settings.runtimeSources.begin();
+    };
+    const auto registryOrder = sourceOrder(RuntimeSource::Registry);
     const bool registrySearched =
-        std::find(settings.runtimeSources.begin(), settings.runtimeSources.end(),
-                  RuntimeSource::Registry) != settings.runtimeSources.end();
+        registryOrder < static_cast<std::ptrdiff_t>(settings.runtimeSources.size());
     // Where a classic candidate's home is read from; its home folder and server flag are known
     // only once it has been examined.
     struct Entry {
@@ -223,11 +228,6 @@ std::optional<RegistryChoice> searchRegistry(const JreSearchSettings& settings, 
     // left out: installers may write several keys, and JAVA_HOME often names a registered one.
     // A classic row's folder is known only once it is examined; that comparison waits until a
     // row it could concern is chosen.
-    const auto sourceOrder = [&](RuntimeSource source) {
-        return std::find(settings.runtimeSources.begin(), settings.runtimeSources.end(), source) -
-               settings.runtimeSources.begin();
-    };
-    const auto registryOrder = sourceOrder(RuntimeSource::Registry);
     std::vector<JreCandidate> table;
     const auto append = [&](JreCandidate& row) {
         const bool known = isKnownFolder(table, row.homeFolder) ||

@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "base/ansi_win.h"
+
 namespace launcher {
 
 namespace {
@@ -35,21 +37,17 @@ base::UniqueKernelHandle inheritableCopy(DWORD which) {
 void writeStandardError(std::wstring_view text) {
     const HANDLE handle = GetStdHandle(STD_ERROR_HANDLE);
     if (!isHandle(handle) || text.empty()) return;
-    const auto length = static_cast<int>(text.size());
     DWORD written = 0;
     DWORD mode = 0;
     if (GetConsoleMode(handle, &mode)) {
-        WriteConsoleW(handle, text.data(), static_cast<DWORD>(length), &written, nullptr);
+        WriteConsoleW(handle, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
         return;
     }
     UINT codePage = GetConsoleOutputCP();
     if (codePage == 0) codePage = GetACP();
-    const int size =
-        WideCharToMultiByte(codePage, 0, text.data(), length, nullptr, 0, nullptr, nullptr);
-    if (size <= 0) return;
-    std::string bytes(static_cast<std::size_t>(size), '\0');
-    WideCharToMultiByte(codePage, 0, text.data(), length, bytes.data(), size, nullptr, nullptr);
-    WriteFile(handle, bytes.data(), static_cast<DWORD>(size), &written, nullptr);
+    const std::string bytes = base::toCodePage(text, codePage);
+    if (bytes.empty()) return;
+    WriteFile(handle, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
 }
 
 bool attachParentConsole() {

@@ -35,6 +35,9 @@ public final class Packer {
     static final String CONSOLE_LAUNCHER_32 = "/launchers/launcherc.exe";
     static final String CONSOLE_LAUNCHER_64 = "/launchers/launcher64c.exe";
     private static final long MAX_INPUT_BYTES = 64L << 20;
+    /** A note as the command line prints it. */
+    private static final Consumer<String> PRINT_NOTE =
+            note -> System.err.println("javalauncher-pack: " + note);
 
     private Packer() {}
 
@@ -46,7 +49,7 @@ public final class Packer {
      *     {@link UsageException} never comes from here, since the request was checked when built
      */
     public static void pack(PackRequest request) throws PackException {
-        pack(request, note -> System.err.println("javalauncher-pack: " + note));
+        pack(request, PRINT_NOTE);
     }
 
     /**
@@ -64,7 +67,7 @@ public final class Packer {
     }
 
     static void pack(PackOptions options) throws PackException {
-        pack(options, note -> System.err.println("javalauncher-pack: " + note));
+        pack(options, PRINT_NOTE);
     }
 
     private static void pack(PackOptions options, Consumer<String> report)
