@@ -4,6 +4,7 @@
 
 #include "base/path.h"
 #include "base/text.h"
+#include "jre/classic_rows.h"
 #include "jre/pe_image.h"
 #include "jre/search_candidates.h"
 #include "jre/vendor_registry_keys.h"
@@ -48,6 +49,45 @@ std::optional<RegistryChoice> chooseCandidate(std::vector<JreCandidate> candidat
         candidates.erase(candidates.begin() + static_cast<std::ptrdiff_t>(index));
     }
     return std::nullopt;
+}
+
+// A source's place in the settings' order; past the end for a source not used.
+std::ptrdiff_t sourcePlace(const JreSearchSettings& settings, RuntimeSource source) {
+    return std::find(settings.runtimeSources.begin(), settings.runtimeSources.end(), source) -
+           settings.runtimeSources.begin();
+}
+
+// One table in the order of the sources, the classic rows first among the registry's, so that
+// equal ranks keep the pick of the earlier source. A folder already in the table is left out:
+// installers may write several keys, and JAVA_HOME often names a registered one. A classic
+// row's folder is known only once it is examined; that comparison waits until a row it could
+// concern is chosen.
+std::vector<JreCandidate> rowsInSourceOrder(const JreSearchSettings& settings,
+                                            std::vector<JreCandidate> classicRows,
+                                            std::vector<JreCandidate> vendorRows,
+                                            std::vector<JreCandidate> sourceRows,
+                                            SearchTrace* trace) {
+    std::vector<JreCandidate> table;
+    const auto append = [&](JreCandidate& row) {
+        const bool known = isKnownFolder(table, row.homeFolder) ||
+                           (row.probeWhenChosen && isKnownFolder(table, row.homeFolder + L"jre\\"));
+        if (row.examinedEarly && known) {
+            note(trace, runtimeSourceName(row.source), row.homeFolder, &row.version, kNamedEarlier);
+            return;
+        }
+        table.push_back(std::move(row));
+    };
+    for (const RuntimeSource source : settings.runtimeSources) {
+        if (source == RuntimeSource::Registry) {
+            for (JreCandidate& row : classicRows) append(row);
+            for (JreCandidate& row : vendorRows) append(row);
+            continue;
+        }
+        for (JreCandidate& row : sourceRows) {
+            if (row.source == source) append(row);
+        }
+    }
+    return table;
 }
 
 }  // namespace
@@ -133,125 +173,25 @@ std::optional<RegistryChoice> searchRegistry(const JreSearchSettings& settings, 
                                              const LauncherPlatform& platform,
                                              std::vector<JreCandidate> sourceRows,
                                              SearchTrace* trace) {
-    // A source's place in the order; past the end for a source not used.
-    const auto sourceOrder = [&](RuntimeSource source) {
-        return std::find(settings.runtimeSources.begin(), settings.runtimeSources.end(), source) -
-               settings.runtimeSources.begin();
-    };
-    const auto registryOrder = sourceOrder(RuntimeSource::Registry);
-    const bool registrySearched =
-        registryOrder < static_cast<std::ptrdiff_t>(settings.runtimeSources.size());
-    // Where a classic candidate's home is read from; its home folder and server flag are known
-    // only once it has been examined.
-    struct Entry {
-        const RegistryKeySpec* key;
-        std::wstring subkey;
-        JvmType probeType;
-        JavaVersion version;
-    };
-    std::vector<Entry> entries;
-    std::vector<JreCandidate> candidates;
-    for (const RegistryKeySpec& key : kRegistryKeys) {
-        if (!registrySearched || !isKeySearched(key, settings)) continue;
-        const auto subkeys = registry.subkeyNames(key.root, key.path, view);
-        if (!subkeys) continue;
-        const bool favoured = isFavoured(key, settings);
-        const JvmType probeType =
-            key.probesServerFirstAsClient && settings.jvmType == JvmType::ServerFirst
-                ? JvmType::ClientFirst
-                : settings.jvmType;
-        for (const std::wstring& subkey : *subkeys) {
-            JavaVersion version;
-            parseVersion(subkey, 0, version);
-            if (!isWithinBounds(version, settings.minimumVersion, settings.maximumVersion)) {
-                note(trace, L"Registry", std::wstring(key.path) + subkey, &version, kOutOfBounds);
-                continue;
-            }
-            JreCandidate candidate{version, {}, false, favoured};
-            candidate.entry = entries.size();
-            candidates.push_back(std::move(candidate));
-            entries.push_back({&key, subkey, probeType, version});
-        }
-    }
-
-    // Reading a home and probing its folder costs registry and file-system calls for each
-    // installation, so classic candidates are examined lazily: ranked first and examined best
-    // first, only until one is usable. Each entry is examined at most once.
-    struct Examined {
-        bool done = false;
-        bool usable = false;
-        std::wstring folder;
-        bool server = false;
-    };
-    std::vector<Examined> examined(entries.size());
-    const auto examineEntry = [&](size_t index) -> const Examined& {
-        Examined& result = examined[index];
-        if (result.done) return result;
-        result.done = true;
-        const Entry& entry = entries[index];
-        const JavaVersion& version = entry.version;
-        const auto home = registry.textValue(entry.key->root, entry.key->path, entry.subkey,
-                                             entry.key->valueName, view);
-        if (!home || home->empty()) {
-            note(trace, L"Registry", std::wstring(entry.key->path) + entry.subkey, &version,
-                 L"no folder value");
-            return result;
-        }
-        std::wstring folder = withTrailingBackslash(*home);
-        if (entry.key->homeHoldsJreFolder) folder += L"jre\\";
-        const ProbeResult probe = probeJvmLibrary(folder, entry.probeType, files);
-        if (probe.jvmLibraryPath.empty()) {
-            note(trace, L"Registry", folder, &version, kNoLibrary);
-            return result;
-        }
-        result = {true, true, std::move(folder), probe.server};
-        return result;
-    };
-    const auto examine = [&](JreCandidate& candidate) {
-        const Examined& result = examineEntry(candidate.entry);
-        if (!result.usable) return false;
-        candidate.homeFolder = result.folder;
-        candidate.server = result.server;
-        return true;
-    };
-
+    const auto registryPlace = sourcePlace(settings, RuntimeSource::Registry);
+    ClassicRows classic(view, registry, files, trace);
+    std::vector<JreCandidate> classicRows;
     std::vector<JreCandidate> vendorRows;
-    if (registrySearched && settings.modernRuntimeKeys) {
-        vendorRows = vendorCandidates(settings, view, registry, files, trace);
+    if (registryPlace < static_cast<std::ptrdiff_t>(settings.runtimeSources.size())) {
+        classicRows = classic.read(settings);
+        if (settings.modernRuntimeKeys) {
+            vendorRows = vendorCandidates(settings, view, registry, files, trace);
+        }
     }
     // The probe's server flag takes part in the ranking: every classic folder is needed first.
     if (settings.jvmType == JvmType::ServerFirst) {
-        std::erase_if(candidates, [&](JreCandidate& candidate) { return !examine(candidate); });
+        std::erase_if(classicRows, [&](JreCandidate& row) { return !classic.examine(row); });
     }
-    // One table in the order of the sources, the classic rows first among the registry's, so
-    // that equal ranks keep the pick of the earlier source. A folder already in the table is
-    // left out: installers may write several keys, and JAVA_HOME often names a registered one.
-    // A classic row's folder is known only once it is examined; that comparison waits until a
-    // row it could concern is chosen.
-    std::vector<JreCandidate> table;
-    const auto append = [&](JreCandidate& row) {
-        const bool known = isKnownFolder(table, row.homeFolder) ||
-                           (row.probeWhenChosen && isKnownFolder(table, row.homeFolder + L"jre\\"));
-        if (row.examinedEarly && known) {
-            note(trace, runtimeSourceName(row.source), row.homeFolder, &row.version, kNamedEarlier);
-            return;
-        }
-        table.push_back(std::move(row));
-    };
-    for (const RuntimeSource source : settings.runtimeSources) {
-        if (source == RuntimeSource::Registry) {
-            for (JreCandidate& row : candidates) append(row);
-            for (JreCandidate& row : vendorRows) append(row);
-            continue;
-        }
-        for (JreCandidate& row : sourceRows) {
-            if (row.source == source) append(row);
-        }
-    }
-    candidates = std::move(table);
+    std::vector<JreCandidate> candidates = rowsInSourceOrder(
+        settings, std::move(classicRows), std::move(vendorRows), std::move(sourceRows), trace);
     std::vector<std::wstring> foldersBeforeRegistry;
     for (const JreCandidate& row : candidates) {
-        if (row.examinedEarly && sourceOrder(row.source) < registryOrder) {
+        if (row.examinedEarly && sourcePlace(settings, row.source) < registryPlace) {
             foldersBeforeRegistry.push_back(row.homeFolder);
         }
     }
@@ -259,23 +199,12 @@ std::optional<RegistryChoice> searchRegistry(const JreSearchSettings& settings, 
     // A classic row never examined is known by its key alone.
     const auto describe = [&](const JreCandidate& row, std::wstring_view verdict) {
         if (trace == nullptr) return;
-        const std::wstring place =
-            !row.homeFolder.empty()
-                ? row.homeFolder
-                : std::wstring(entries[row.entry].key->path) + entries[row.entry].subkey;
+        const std::wstring place = !row.homeFolder.empty() ? row.homeFolder : classic.keyOf(row);
         note(trace, runtimeSourceName(row.source), place, &row.version, verdict);
-    };
-    // Whether a classic row names the folder, for a row that comes after the classic ones.
-    const auto isClassicFolder = [&](const std::wstring& folder) {
-        for (size_t index = 0; index < entries.size(); ++index) {
-            const Examined& result = examineEntry(index);
-            if (result.usable && base::equalsIgnoringCase(result.folder, folder)) return true;
-        }
-        return false;
     };
     const auto isUsable = [&](JreCandidate& chosen) {
         if (!chosen.examinedEarly) {
-            if (chosen.homeFolder.empty() && !examine(chosen)) return false;
+            if (chosen.homeFolder.empty() && !classic.examine(chosen)) return false;
             const bool namedEarlier =
                 std::any_of(foldersBeforeRegistry.begin(), foldersBeforeRegistry.end(),
                             [&](const std::wstring& folder) {
@@ -287,7 +216,9 @@ std::optional<RegistryChoice> searchRegistry(const JreSearchSettings& settings, 
         if (chosen.probeWhenChosen && !probeChosenFolder(chosen, settings, files, trace)) {
             return false;
         }
-        if (sourceOrder(chosen.source) >= registryOrder && isClassicFolder(chosen.homeFolder)) {
+        // A row after the classic ones that names one of their folders counts under it.
+        if (sourcePlace(settings, chosen.source) >= registryPlace &&
+            classic.holdsFolder(chosen.homeFolder)) {
             describe(chosen, kNamedEarlier);
             return false;
         }

@@ -1,5 +1,7 @@
 #include "launcher/launch_log.h"
 
+#include "base/path.h"
+
 namespace launcher {
 
 namespace {
@@ -61,6 +63,18 @@ std::string utf8Of(std::wstring_view text) {
         appendCodePoint(out, c);
     }
     return out;
+}
+
+std::wstring launchLogFileOfSetting(std::wstring_view expandedSetting,
+                                    std::wstring_view executableFolder) {
+    if (expandedSetting.empty() || base::isAbsoluteForExistenceTest(expandedSetting)) {
+        return std::wstring(expandedSetting);
+    }
+    while (!expandedSetting.empty() && expandedSetting.front() == L'\\') {
+        expandedSetting.remove_prefix(1);
+    }
+    if (expandedSetting.empty()) return {};
+    return base::joinPath(executableFolder, expandedSetting);
 }
 
 std::wstring fileVersionOfResource(const unsigned char* bytes, size_t size) {

@@ -8,7 +8,8 @@
 
 #include "jre/jre_search.h"
 
-// The launch log: when VX_LAUNCHER_LOG names a file, each launch appends one plain-text record
+// The launch log: when VX_LAUNCHER_LOG or the "Launch Log" setting names a file, each launch
+// appends one plain-text record
 // of what it read, found and did, so that a start that goes wrong can be explained afterwards.
 namespace launcher {
 
@@ -37,6 +38,13 @@ struct LaunchRecord {
 // The file version ("1.2.3.4") of a version resource's bytes: its fixed part is found by its
 // signature on a four-byte boundary. Empty when there is none.
 [[nodiscard]] std::wstring fileVersionOfResource(const unsigned char* bytes, size_t size);
+
+// The file the "Launch Log" setting names, its environment references already expanded: a
+// drive-letter or UNC path as it is, any other name (a leading backslash included) inside the
+// executable's folder, which the current folder need not be. Empty when the setting names no
+// file.
+[[nodiscard]] std::wstring launchLogFileOfSetting(std::wstring_view expandedSetting,
+                                                  std::wstring_view executableFolder);
 
 // UTF-8 of UTF-16 text; a lone surrogate becomes U+FFFD.
 [[nodiscard]] std::string utf8Of(std::wstring_view text);

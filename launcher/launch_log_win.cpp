@@ -1,5 +1,6 @@
 #include <windows.h>
 
+#include "base/files_win.h"
 #include "base/handles_win.h"
 #include "launcher/launch_log.h"
 #include "launcher/launcher_app.h"
@@ -46,10 +47,20 @@ std::wstring wideOfAnsi(const std::string& text) {
 
 // One write of the whole record at the file's end: a handle with append access only has every
 // write land at the end, whatever other writers do meanwhile.
+base::UniqueFileHandle openForAppending(const std::wstring& path) {
+    return base::UniqueFileHandle(
+        CreateFileW(path.c_str(), FILE_APPEND_DATA | FILE_READ_DATA,
+                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS,
+                    FILE_ATTRIBUTE_NORMAL, nullptr));
+}
+
 void appendToFile(const std::wstring& path, const std::string& bytes) {
-    base::UniqueFileHandle file(CreateFileW(path.c_str(), FILE_APPEND_DATA | FILE_READ_DATA,
-                                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                            nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    base::UniqueFileHandle file = openForAppending(path);
+    // A log folder the product names may not exist before its first launch.
+    if (!file && GetLastError() == ERROR_PATH_NOT_FOUND &&
+        base::createParentFolders(path) == ERROR_SUCCESS) {
+        file = openForAppending(path);
+    }
     // Only a file on disk: a pipe or device name could make the write wait for ever.
     if (!file || GetFileType(file.get()) != FILE_TYPE_DISK) return;
     OVERLAPPED whole{};

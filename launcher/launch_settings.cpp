@@ -154,6 +154,7 @@ LaunchSettings interpretLaunchSettings(ProductSettings product,
     output.appendOutput = read(layered, keys::kOutputAppend) == L"yes";
     output.errorFile = read(layered, keys::kErrorFile);
     output.appendError = read(layered, keys::kErrorAppend) == L"yes";
+    result.launchLog = read(layered, keys::kLaunchLog);
     return result;
 }
 

@@ -61,6 +61,8 @@ struct LaunchSettings {
     JvmOptionSettings jvmOptions;
     OutputRedirection output;
     ApplicationFlags application;
+    // "Launch Log": the file each launch appends its record to, unexpanded; empty: none.
+    std::wstring launchLog;
     // The splash, read from the main settings file alone (no base text, no "+" sections).
     splash::SplashSettings display;
 };

@@ -28,7 +28,8 @@ namespace launcher {
 // The one application object: every piece of launch state lives here, for the life of the
 // process. The decisions live in the subsystem folders and take plain values; this class
 // orchestrates, owns the state and is the only place that shows error boxes.
-// The file VX_LAUNCHER_LOG names; empty when it is not set.
+// The file VX_LAUNCHER_LOG names; empty when it is not set ("Launch Log" is read with the
+// settings).
 [[nodiscard]] std::wstring launchLogPath();
 
 class LauncherApp {
@@ -54,8 +55,8 @@ class LauncherApp {
 
     // The exit code the process will end with, for the launch log written at the end.
     void setExitCode(int32_t code) noexcept { exitCode_ = code; }
-    // Appends this launch's record to the launch log, once, when VX_LAUNCHER_LOG names one.
-    // Never fails the launch: a log that cannot be written is passed over.
+    // Appends this launch's record to the launch log, once, when VX_LAUNCHER_LOG or the settings
+    // name one. Never fails the launch: a log that cannot be written is passed over.
     void writeLaunchLog(std::optional<int32_t> exitCode) noexcept;
 
   private:

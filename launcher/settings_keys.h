@@ -58,6 +58,7 @@ inline constexpr std::wstring_view kDisplaySection = L"Display";
     X(kCmd, kApplicationSection, L"Cmd")                                \
     X(kAttachConsole, kApplicationSection, L"Attach Console")           \
     X(kConsoleErrorBoxes, kApplicationSection, L"Console Error Boxes")  \
+    X(kLaunchLog, kApplicationSection, L"Launch Log")                   \
     X(kClassPath, kClassPathSection, L"Class Path")                     \
     X(kSplashScreen, kDisplaySection, L"Splash Screen")                 \
     X(kSplashScreenShadow, kDisplaySection, L"Splash Screen Shadow")    \

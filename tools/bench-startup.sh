@@ -11,7 +11,8 @@
 #
 # Usage: tools/bench-startup.sh [win32|win64] [rounds]   (after tools/build.sh)
 # BENCH_LAUNCHER=<path> measures another launcher build against the same loader;
-# BENCH_SAMPLES=1 prints every sample in the order taken.
+# BENCH_SAMPLES=1 prints every sample in the order taken; BENCH_SOURCES=<value> sets "Runtime
+# Sources" (BENCH_SOURCES=Registry measures the launcher without the other sources).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 tree="${1:-win32}"
@@ -32,7 +33,7 @@ app="$work/app"
 mkdir -p "$app/lib"
 cp "${BENCH_LAUNCHER:-$build/launcher/$launcher}" "$app/Bench.exe"
 for jar in core ui data net util; do echo PK > "$app/lib/$jar.jar"; done
-{ printf '\xff\xfe'; iconv -f UTF-8 -t UTF-16LE <<'INI'; } > "$app/Bench.ini"
+{ printf '\xff\xfe'; iconv -f UTF-8 -t UTF-16LE <<INI; } > "$app/Bench.ini"
 [Product Information]
 Product Name=Bench
 Product Code=BENCH-1
@@ -41,6 +42,7 @@ Main Class=com.example.bench.Main
 Minimum Version=1.6
 Maximum Version=any
 JVM Type=client
+${BENCH_SOURCES:+Runtime Sources=$BENCH_SOURCES}
 Virtual Machine Parameters=-Xmx25:64:512P -Xss1m -Dbench.name="startup bench" -ea
 [Class Path]
 Class Path=\lib\*.jar;%SystemRoot%\absent.jar

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "base/handles_win.h"
+#include "base/path.h"
 #include "tests/e2e/launcher_fixture_win.h"
 
 namespace e2e {
@@ -77,6 +78,22 @@ TEST_F(LaunchLogTest, NoRuntimeFoundAndMissingMainClass) {
                                  HasSubstr("exit code: -1\n")));
     EXPECT_THAT(logged[1], AllOf(HasSubstr("message: Main class was not specified"),
                                  HasSubstr("exit code: -1\n")));
+}
+
+// A product may ship with its log switched on: the setting names the file (environment
+// references expanded, missing folders created), and the variable, set for one session, wins.
+TEST_F(LaunchLogTest, SettingNamesTheLogAndTheVariableWins) {
+    options.environment = {L"LOG_TEST_HOME=" + base::folderOf(app.file(L"MyApp.ini"))};
+    writeLaunchSettings(L"", L"Launch Log=%LOG_TEST_HOME%\\logs\\launch.log");
+    ASSERT_EQ(launch({}, nullptr, options).exitCode(), 0);
+    EXPECT_THAT(app.readBytes(L"logs\\launch.log"),
+                AllOf(HasSubstr("settings read: " + utf8(app.file(L"MyApp.ini")) + "\n"),
+                      HasSubstr("exit code: 0\n")));
+
+    options.environment.push_back(L"VX_LAUNCHER_LOG=" + app.file(L"launch.log"));
+    ASSERT_EQ(launch({}, nullptr, options).exitCode(), 0);
+    EXPECT_EQ(records().size(), 1u);
+    EXPECT_EQ(app.readBytes(L"logs\\launch.log").find("=== launch", 1), std::string::npos);
 }
 
 #ifdef PAIR_LAUNCHER_EXE

@@ -70,5 +70,24 @@ TEST(LaunchLog, FileVersionOfAVersionResource) {
     EXPECT_EQ(fileVersionOfResource(nullptr, 0), L"");
 }
 
+TEST(LaunchLog, FileOfTheSetting) {
+    const std::wstring folder = L"C:\\Apps\\My App\\";
+    const struct {
+        std::wstring_view setting;
+        std::wstring_view file;
+    } cases[] = {
+        {L"", L""},
+        {L"D:\\logs\\launch.log", L"D:\\logs\\launch.log"},
+        {L"\\\\server\\share\\launch.log", L"\\\\server\\share\\launch.log"},
+        {L"launch.log", L"C:\\Apps\\My App\\launch.log"},
+        // The product's own folder, as "\lib\*.jar" is in a class path.
+        {L"\\logs\\launch.log", L"C:\\Apps\\My App\\logs\\launch.log"},
+        {L"\\", L""},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(launchLogFileOfSetting(c.setting, folder), c.file) << std::wstring(c.setting);
+    }
+}
+
 }  // namespace
 }  // namespace launcher
