@@ -14,7 +14,9 @@
 namespace e2e {
 namespace {
 
+using ::testing::AllOf;
 using ::testing::ElementsAre;
+using ::testing::HasSubstr;
 
 // Starts under qemu take seconds for 32-bit processes: every wait scales with this.
 constexpr DWORD kSlowness = sizeof(void*) == 4 ? 4 : 1;
@@ -147,6 +149,19 @@ TEST_F(SingleInstanceTest, SecondStartEndsWithTheAnswerAndTheFirstEndsNormally) 
         EXPECT_EQ(support::linesAfter(record, "main ").size(), 1u) << "one JVM only";
         EXPECT_EQ(support::linesAfter(record, "detach").size(), 2u) << "main thread and worker";
     }
+}
+
+// A second start writes its own launch record, saying where its arguments went.
+TEST_F(SingleInstanceTest, BothStartsWriteALaunchRecord) {
+    writeSingleInstanceSettings(L"yes", L"Launch Log=launch.log\r\n");
+    writeScenario(scenario(3000, "int:7"));
+    const auto first = startFirst();
+    EXPECT_EQ(start({L"two"})->exitCode(kExitWaitMs), 7);
+    EXPECT_EQ(first->exitCode(kExitWaitMs), 0);
+    const std::string log = app.readBytes(L"launch.log");
+    EXPECT_EQ(support::linesAfter(support::splitLines(log), "=== launch ").size(), 2u) << log;
+    EXPECT_THAT(log, AllOf(HasSubstr("second instance: arguments handed to the running instance\n"),
+                           HasSubstr("exit code: 7\n"), HasSubstr("exit code: 0\n")));
 }
 
 TEST_F(SingleInstanceTest, OtherSpellingsAndServiceModeRunASecondJvm) {
