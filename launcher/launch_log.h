@@ -9,8 +9,8 @@
 #include "jre/jre_search.h"
 
 // The launch log: when VX_LAUNCHER_LOG or the "Launch Log" setting names a file, each launch
-// appends one plain-text record
-// of what it read, found and did, so that a start that goes wrong can be explained afterwards.
+// appends one plain-text record of what it read, found and did, so that a start that goes wrong
+// can be explained afterwards.
 namespace launcher {
 
 struct SettingsFileNote {

@@ -45,8 +45,8 @@ std::wstring wideOfAnsi(const std::string& text) {
     return wide;
 }
 
-// One write of the whole record at the file's end: a handle with append access only has every
-// write land at the end, whatever other writers do meanwhile.
+// A handle with append access only has every write land at the file's end, whatever other
+// writers do meanwhile.
 base::UniqueFileHandle openForAppending(const std::wstring& path) {
     return base::UniqueFileHandle(
         CreateFileW(path.c_str(), FILE_APPEND_DATA | FILE_READ_DATA,
@@ -54,6 +54,7 @@ base::UniqueFileHandle openForAppending(const std::wstring& path) {
                     FILE_ATTRIBUTE_NORMAL, nullptr));
 }
 
+// One write of the whole record at the file's end.
 void appendToFile(const std::wstring& path, const std::string& bytes) {
     base::UniqueFileHandle file = openForAppending(path);
     // A log folder the product names may not exist before its first launch.
